@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "cli/Cli.h"
+
+#include <ostream>
+
+namespace cluemill {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: cluemill-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  rate [FILE]   solve and grade the puzzles of FILE (standard input when\n"
+    "                no FILE), one result line per puzzle\n"
+    "\n"
+    "Run 'cluemill-cli COMMAND --help' for the details of a command.\n";
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return 2;
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kUsage;
+        return 0;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "rate") return RunRate(rest, in, out, err);
+    err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
+    return 2;
+}
+
+}  // namespace cluemill

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cluemill {
+
+// Runs cluemill-cli with its arguments (without the program name), reading
+// standard input from in and writing to out and err. Returns the exit status.
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err);
+
+// cluemill-cli rate [FILE]: one result line per puzzle line.
+int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err);
+
+}  // namespace cluemill

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = cluemill::RunCli(args, std::cin, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+}

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "cli/Cli.h"
+#include "solver/Solver.h"
+#include "tester/PuzzleText.h"
+
+namespace cluemill {
+
+namespace {
+
+constexpr const char* kRateHelp =
+    "Usage: cluemill-cli rate [FILE]\n"
+    "\n"
+    "Solves and grades every puzzle of FILE, or of standard input when no FILE\n"
+    "is given. A puzzle is one line: characters 1 to 81 are the cells row by\n"
+    "row, \"1\" to \"9\" a given and any other character an empty cell;\n"
+    "characters after the 81st are ignored. Empty lines and lines beginning\n"
+    "with '#' are skipped; a CR before the line end is dropped.\n"
+    "\n"
+    "For every puzzle one line is printed, fields separated by a TAB:\n"
+    "  puzzle81  result  difficulty  solution81  board81\n"
+    "\n"
+    "  puzzle81    the puzzle as read, '.' for an empty cell\n"
+    "  result      unique    exactly one solution\n"
+    "              none      no solution (the logic pass met a dead end, or\n"
+    "                        the search found none)\n"
+    "              multiple  the search found a second solution\n"
+    "              invalid   two givens share a digit in a row, column or box\n"
+    "              complete  no empty cell\n"
+    "  difficulty  the hardest technique needed: 0 none, 1 hidden single,\n"
+    "              2 naked single, 3 pointing pair or box-line reduction,\n"
+    "              4 naked subset, 5 hidden subset, 6 search\n"
+    "  solution81  the solution, or '-' when there is not exactly one\n"
+    "  board81     the working grid as the solver left it, '.' for empty:\n"
+    "              the solution, the logic pass's state, or for 'multiple'\n"
+    "              the second solution found\n"
+    "\n"
+    "invalid and complete puzzles are not solved: difficulty 0, solution '-',\n"
+    "board = the puzzle.\n"
+    "\n"
+    "A line shorter than 81 characters is reported on standard error as\n"
+    "'line N: a puzzle needs 81 characters' and skipped; the exit status is\n"
+    "then 1. Exit status 0 otherwise, 2 on a usage error.\n";
+
+const char* ResultWord(SolveOutcome outcome) {
+    switch (outcome) {
+        case SolveOutcome::Unique:
+            return "unique";
+        case SolveOutcome::Several:
+            return "multiple";
+        default:
+            return "none";
+    }
+}
+
+// Appends one result line for a puzzle of at least 81 characters.
+void RateOne(Solver& solver, std::string_view line, std::string& result) {
+    solver.Puzzle = ReadPuzzleText(line);
+    const std::string puzzle = WritePuzzleText(solver.Puzzle, '.');
+    result += puzzle;
+    if (GivensConflict(solver.Puzzle) || CountEmptyCells(solver.Puzzle) == 0) {
+        result += GivensConflict(solver.Puzzle) ? "\tinvalid\t0\t-\t" : "\tcomplete\t0\t-\t";
+        result += puzzle;
+        result += '\n';
+        return;
+    }
+    const bool unique = solver.UniqueSud(SearchSwitches{});
+    result += '\t';
+    result += ResultWord(solver.Outcome);
+    result += '\t';
+    result += static_cast<char>('0' + solver.Difficulty);
+    result += '\t';
+    result += unique ? WritePuzzleText(solver.Solution, '.') : std::string("-");
+    result += '\t';
+    result += WritePuzzleText(solver.Board, '.');
+    result += '\n';
+}
+
+int RateStream(std::istream& in, std::ostream& out, std::ostream& err) {
+    Solver solver;
+    std::string line;
+    std::string result;
+    int status = 0;
+    long long number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.front() == '#') continue;
+        if (line.size() < kCells) {
+            err << "line " << number << ": a puzzle needs 81 characters\n";
+            status = 1;
+            continue;
+        }
+        result.clear();
+        RateOne(solver, line, result);
+        out << result;
+    }
+    return status;
+}
+
+}  // namespace
+
+int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        out << kRateHelp;
+        return 0;
+    }
+    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
+        err << "cluemill-cli rate: expected at most one FILE\n\n" << kRateHelp;
+        return 2;
+    }
+    if (args.empty() || args[0] == "-") return RateStream(in, out, err);
+    std::ifstream file(args[0], std::ios::binary);
+    if (!file) {
+        err << "cluemill-cli rate: cannot open '" << args[0] << "'\n";
+        return 2;
+    }
+    return RateStream(file, out, err);
+}
+
+}  // namespace cluemill

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#include "solver/Geometry.h"
+
+namespace cluemill {
+
+// A set of cells as one 27-bit word per band:
+//
+//   Band[b] bit 9 * r + c  =  cell (3 * b + r) * 9 + c     (r, c: 0 to 2, 0 to 8)
+//
+// so a row is nine adjacent bits, a box three groups of three, and the lowest
+// set bit of the lowest non-empty band is the lowest cell.
+struct CellSet {
+    std::array<std::uint32_t, 3> Band{};
+
+    static constexpr CellSet Of(int cell) {
+        CellSet s;
+        s.Band[cell / 27] = 1u << (cell % 27);
+        return s;
+    }
+    constexpr bool Empty() const { return (Band[0] | Band[1] | Band[2]) == 0; }
+    constexpr bool Contains(int cell) const { return (Band[cell / 27] >> (cell % 27)) & 1u; }
+    constexpr int Count() const {
+        return std::popcount(Band[0]) + std::popcount(Band[1]) + std::popcount(Band[2]);
+    }
+    // The lowest cell of a non-empty set.
+    constexpr int First() const {
+        for (int b = 0; b < 3; ++b) {
+            if (Band[b] != 0) return b * 27 + std::countr_zero(Band[b]);
+        }
+        return -1;
+    }
+    constexpr CellSet operator&(const CellSet& o) const {
+        return {{Band[0] & o.Band[0], Band[1] & o.Band[1], Band[2] & o.Band[2]}};
+    }
+    constexpr CellSet operator|(const CellSet& o) const {
+        return {{Band[0] | o.Band[0], Band[1] | o.Band[1], Band[2] | o.Band[2]}};
+    }
+    constexpr CellSet Without(const CellSet& o) const {
+        return {{Band[0] & ~o.Band[0], Band[1] & ~o.Band[1], Band[2] & ~o.Band[2]}};
+    }
+    constexpr bool operator==(const CellSet&) const = default;
+    // Calls f(cell) for every cell in ascending order.
+    template <typename F>
+    constexpr void ForEach(F&& f) const {
+        for (int b = 0; b < 3; ++b) {
+            for (std::uint32_t m = Band[b]; m != 0; m &= m - 1) f(b * 27 + std::countr_zero(m));
+        }
+    }
+};
+
+namespace detail {
+constexpr std::array<CellSet, kCells> MakePeerSets() {
+    std::array<CellSet, kCells> sets{};
+    for (int c = 0; c < kCells; ++c) {
+        for (const auto p : kPeers[c]) sets[c] = sets[c] | CellSet::Of(p);
+    }
+    return sets;
+}
+}  // namespace detail
+
+inline constexpr std::array<CellSet, kCells> kPeerSets = detail::MakePeerSets();
+
+// The candidates of all cells, kept twice: per cell as a digit mask, and per
+// digit as the set of cells that still hold it, so that a technique can ask
+// either question in a few instructions. Every change goes through here so
+// that the two views always agree.
+class CandidateGrid {
+public:
+    CandidateMask operator[](int cell) const { return cells_[cell]; }
+    const std::array<CandidateMask, kCells>& Cells() const { return cells_; }
+    // The cells that still hold digit as a candidate.
+    const CellSet& CellsOf(int digit) const { return digits_[digit - 1]; }
+    bool Has(int cell, int digit) const { return (cells_[cell] & DigitBit(digit)) != 0; }
+
+    void Set(int cell, CandidateMask mask) {
+        for (unsigned changed = cells_[cell] ^ mask; changed != 0; changed &= changed - 1) {
+            digits_[std::countr_zero(changed)].Band[cell / 27] ^= 1u << (cell % 27);
+        }
+        cells_[cell] = mask;
+    }
+    void Fill(CandidateMask mask) {
+        cells_.fill(mask);
+        for (int d = 0; d < 9; ++d) {
+            const std::uint32_t word = (mask >> d) & 1u ? (1u << 27) - 1 : 0;
+            digits_[d].Band = {word, word, word};
+        }
+    }
+    // Clears one candidate; true if it was set.
+    bool Clear(int cell, int digit) {
+        const CandidateMask bit = DigitBit(digit);
+        if ((cells_[cell] & bit) == 0) return false;
+        cells_[cell] = static_cast<CandidateMask>(cells_[cell] & ~bit);
+        digits_[digit - 1].Band[cell / 27] &= ~(1u << (cell % 27));
+        return true;
+    }
+    void Add(int cell, int digit) {
+        cells_[cell] = static_cast<CandidateMask>(cells_[cell] | DigitBit(digit));
+        digits_[digit - 1].Band[cell / 27] |= 1u << (cell % 27);
+    }
+    // Clears digit from every cell of `where`; returns the cells that held it.
+    CellSet ClearDigit(int digit, const CellSet& where) {
+        CellSet& holders = digits_[digit - 1];
+        const CellSet hit = holders & where;
+        const CandidateMask keep = static_cast<CandidateMask>(~DigitBit(digit));
+        hit.ForEach([&](int cell) { cells_[cell] &= keep; });
+        holders = holders.Without(hit);
+        return hit;
+    }
+
+    bool operator==(const CandidateGrid& o) const { return cells_ == o.cells_; }
+
+private:
+    std::array<CandidateMask, kCells> cells_{};
+    std::array<CellSet, 9> digits_{};
+};
+
+}  // namespace cluemill

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "solver/Solver.h"
+
+namespace cluemill {
+
+bool Solver::HasDeadCell() const {
+    CellSet alive;
+    for (int digit = 1; digit <= 9; ++digit) alive = alive | Candidates.CellsOf(digit);
+    return !open_.Without(alive).Empty();
+}
+
+bool Solver::PreSolve(int& cellsToSolve) {
+    open_ = CellSet{};
+    for (int cell = 0; cell < kCells; ++cell) {
+        if (Board[cell] == 0) open_ = open_ | CellSet::Of(cell);
+    }
+    // Each cycle tries the techniques cheapest first and starts again from the
+    // top after the first success, so the subset searches only run when
+    // everything cheaper has failed. The hidden pair (level 5) is tried before
+    // the naked quad and quint (level 4): search order and level order differ.
+    for (;;) {
+        // The same test as NakedCell, in a few word operations.
+        if (HasDeadCell()) {
+            Contradiction = true;
+            return false;
+        }
+        if (HiddenSingle()) {
+            RaiseDifficulty(1);
+            if (--cellsToSolve == 0) return true;
+            continue;
+        }
+        if (NakedSingle()) {
+            RaiseDifficulty(2);
+            if (--cellsToSolve == 0) return true;
+            continue;
+        }
+        if (PointingPair() || BoxLine()) {
+            RaiseDifficulty(3);
+        } else if (NakedHidden(true, 2) || NakedHidden(true, 3)) {
+            RaiseDifficulty(4);
+        } else if (NakedHidden(false, 2)) {
+            RaiseDifficulty(5);
+        } else if (NakedHidden(true, 4)) {
+            RaiseDifficulty(4);
+        } else if (NakedHidden(false, 3)) {
+            RaiseDifficulty(5);
+        } else if (NakedHidden(true, 5)) {
+            RaiseDifficulty(4);
+        } else {
+            return false;
+        }
+    }
+}
+
+}  // namespace cluemill

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include <utility>
+
+#include "solver/SolutionCounter.h"
+#include "solver/Solver.h"
+
+namespace cluemill {
+
+int Solver::SetUpGivens() {
+    Solution.fill(0);
+    Candidates.Fill(kAllDigits);
+    NumCandidates.fill(0);
+    TryIndex.fill(0);
+    Contradiction = false;
+    int open = 0;
+    for (int cell = 0; cell < kCells; ++cell) {
+        Board[cell] = Puzzle[cell];
+        if (Puzzle[cell] < 1) {
+            ++open;
+        } else {
+            Assign(Puzzle[cell], cell);
+        }
+    }
+    return open;
+}
+
+int Solver::ListEmptyCells() {
+    int last = -1;
+    for (int cell = 0; cell < kCells; ++cell) {
+        if (Board[cell] != 0) continue;
+        EmptyCells[++last] = static_cast<std::int8_t>(cell);
+        NumCandidates[cell] = static_cast<std::int8_t>(CountDigits(Candidates[cell]));
+    }
+    return last;
+}
+
+int Solver::Search(int last) {
+    // L is the position being decided: positions 0 to L - 1 are still open,
+    // positions above L hold a tried value. The undo trail is the only memory.
+    UndoTop = 0;
+    int count = 0;
+    int level = last;
+    auto tryValue = [&](int cell, int value) {
+        Board[cell] = static_cast<std::int8_t>(value);
+        RemoveCandidates(cell, value, level - 1);
+        --level;
+        // Dead end: an open cell lost its last candidate; come back to this
+        // cell and move on to its next value.
+        if (level >= 0) {
+            for (int k = 0; k <= level; ++k) {
+                if (NumCandidates[EmptyCells[k]] == 0) {
+                    ++level;
+                    break;
+                }
+            }
+        }
+    };
+    for (;;) {
+        if (level > last) break;
+        if (level == -1) {
+            if (++count == 2) break;
+            Solution = Board;
+            level = 0;
+        }
+        int cell = EmptyCells[level];
+        if (TryIndex[cell] == 0) {
+            // Fewest candidates first; the swaps outlive this branch and so
+            // fix the order of every later one.
+            for (int k = 0; k < level; ++k) {
+                if (NumCandidates[EmptyCells[k]] < NumCandidates[EmptyCells[level]]) {
+                    std::swap(EmptyCells[k], EmptyCells[level]);
+                }
+            }
+            cell = EmptyCells[level];
+            TryIndex[cell] = 1;
+            tryValue(cell, LowestDigit(Candidates[cell]));
+        } else if (TryIndex[cell] == NumCandidates[cell]) {
+            Undo(level);
+            TryIndex[cell] = 0;
+            ++level;
+        } else {
+            // A cell keeps its candidates while it holds a value, so the next
+            // value is the next candidate above the current one.
+            const int previous = Board[cell];
+            Undo(level - 1);
+            ++TryIndex[cell];
+            const unsigned above = Candidates[cell] & ~((2u << (previous - 1)) - 1);
+            tryValue(cell, LowestDigit(above));
+        }
+    }
+    return count;
+}
+
+bool Solver::UniqueSud(const SearchSwitches& switches, SolutionDisplay* display) {
+    int open = SetUpGivens();
+    Difficulty = 0;
+    if (PreSolve(open)) {
+        Outcome = SolveOutcome::Unique;
+        if (!switches.Generating) {
+            Solution = Board;
+            if (display != nullptr) display->ShowSolution(Board, true);
+        }
+        return true;
+    }
+    if (Contradiction) {
+        Outcome = SolveOutcome::DeadEnd;
+        return false;
+    }
+    if (switches.CheckLimit && switches.Generating) {
+        Outcome = SolveOutcome::SearchOff;
+        return false;
+    }
+    const int last = ListEmptyCells();
+    // None or one solution leaves the same state whatever the search order,
+    // so a fast counter decides them; only several solutions need the exact
+    // search, whose order fixes which solution ends up in Board.
+    CellValues found{};
+    const int count = CountSolutions(Board, Candidates.Cells(), found);
+    if (count == 1) {
+        UndoTop = 0;
+        Solution = found;
+        Difficulty = 6;
+        Outcome = SolveOutcome::Unique;
+        if (!switches.Generating && display != nullptr) display->ShowSolution(Solution, false);
+        return true;
+    }
+    if (count == 0) {
+        UndoTop = 0;
+        Outcome = SolveOutcome::NoSolution;
+        return false;
+    }
+    Search(last);
+    Solution.fill(0);
+    Outcome = SolveOutcome::Several;
+    return false;
+}
+
+}  // namespace cluemill

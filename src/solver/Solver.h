@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "solver/CandidateGrid.h"
+#include "solver/Geometry.h"
+
+namespace cluemill {
+
+using CellValues = std::array<std::int8_t, kCells>;
+// The candidates of a k-subset: up to five digits or cells, unused entries 0.
+using Quintuple = std::array<int, 5>;
+
+// Told to UniqueSud by its caller. A generation run asks for no window
+// output and, with "Limited to Very Hard" ticked, for no search at all.
+struct SearchSwitches {
+    bool Generating = false;
+    bool CheckLimit = false;
+};
+
+// Where UniqueSud shows a solution it found while no generation run is going
+// on. The window implements it; headless callers pass none.
+class SolutionDisplay {
+public:
+    virtual ~SolutionDisplay() = default;
+    // Values of all 81 cells. afterLogicPass: the logic pass alone solved it.
+    virtual void ShowSolution(const CellValues& values, bool afterLogicPass) = 0;
+};
+
+// How the last UniqueSud ended; its Boolean result only says Unique or not.
+enum class SolveOutcome { Unique, DeadEnd, SearchOff, NoSolution, Several };
+
+// One entry of the search's undo trail: the cell given a value, the value,
+// and which peers lost it, as bits of the cell's row, column and box
+// (box bit 3 * r + c for row offset r and column offset c).
+struct UndoEntry {
+    std::int8_t Cell = 0;
+    std::int8_t Candidate = 0;
+    std::uint16_t RowMask = 0;
+    std::uint16_t ColumnMask = 0;
+    std::uint16_t BoxMask = 0;
+};
+
+// The puzzle state and the logic solver: the working grid, the candidates,
+// the search lists and the undo trail, with the techniques, the logic pass
+// PreSolve and the solution-counting search UniqueSud that work on them.
+//
+// Every scan order and tie-break is behaviour: the same puzzle always leaves
+// the same Board, Candidates, Solution and Difficulty. Nothing here allocates.
+// One instance is not reentrant; callers that need an earlier state after a
+// call save and restore it themselves.
+class Solver {
+public:
+    // The puzzle handed to UniqueSud: 1 to 9 for a given, 0 for an empty cell.
+    CellValues Puzzle{};
+    // The working grid: 0 empty, 1 to 9 a value.
+    CellValues Board{};
+    // Candidates[cell] bit d - 1 set = digit d still possible there. Written
+    // only through its own operations (Set, Clear, Fill, ...).
+    CandidateGrid Candidates;
+    // Candidate counts of the cells in EmptyCells, kept by the search.
+    CellValues NumCandidates{};
+    // The search's open cells; reordered in place by its cell choice.
+    CellValues EmptyCells{};
+    // Search: 1-based index into the cell's ascending candidates of the value
+    // being tried, 0 = none.
+    CellValues TryIndex{};
+    // The solution found by UniqueSud; all 0 when it returns False.
+    CellValues Solution{};
+    std::array<UndoEntry, kCells + 1> Trail{};  // entries 1 to UndoTop
+    int UndoTop = 0;
+    bool Contradiction = false;
+    // Highest technique level the last solve needed: 1 hidden single,
+    // 2 naked single, 3 intersection, 4 naked subset, 5 hidden subset,
+    // 6 the search.
+    int Difficulty = 0;
+    SolveOutcome Outcome = SolveOutcome::DeadEnd;
+
+    bool HasCandidate(int cell, int digit) const { return Candidates.Has(cell, digit); }
+    // The k-th candidate of cell in ascending order, k from 1.
+    int CandidateList(int cell, int k) const;
+
+    // Bookkeeping. Cells are 0 to 80 and digits 1 to 9; not checked.
+    // Clears cell's candidates and removes candidate from its row, column and
+    // box; does not write Board.
+    void Assign(int candidate, int cell);
+    // Clears one candidate; True if it was set. The two are the same operation.
+    bool RemoveCandidate(int candidate, int cell);
+    bool CandidateRemoved(int candidate, int cell) { return RemoveCandidate(candidate, cell); }
+    // The search's placement step: removes candidate from the peers of cell at
+    // positions 0 to ptr of EmptyCells and pushes one trail entry.
+    void RemoveCandidates(int cell, int candidate, int ptr);
+    // Takes back the newest trail entry and recounts positions 0 to ptr.
+    void Undo(int ptr);
+
+    // Singles. Each does at most one thing per call.
+    bool NakedCell() const;
+    bool HiddenSingle();
+    bool NakedSingle();
+    // Intersections.
+    bool PointingPair();
+    bool DiscardPP(int candidate, int boxLeftTop, int chute);
+    bool BoxLine();
+    bool DiscardBL(int candidate, int indice, int chute, int kind);
+    // Naked subsets of 2 to 5 cells, hidden subsets of 2 or 3 digits.
+    bool NakedHidden(bool naked, int candidateCount);
+    bool Exclusive(const Quintuple& digits, int candidateCount, int cell) const;
+    bool Remove(const Quintuple& digits, int candidateCount, const Quintuple& cells, int kind);
+
+    // Sets Board from Puzzle and the candidates from the givens (conflicts are
+    // not detected); resets Solution, NumCandidates, TryIndex, Contradiction.
+    // Returns the number of empty cells.
+    int SetUpGivens();
+    // The logic pass: applies the techniques cheapest first until the grid is
+    // complete (True), a dead end is met (False, Contradiction set) or nothing
+    // applies (False). Raises Difficulty; never lowers it.
+    bool PreSolve(int& cellsToSolve);
+    // Lists the empty cells of Board in EmptyCells with their candidate
+    // counts; returns the last position (-1 when there is none).
+    int ListEmptyCells();
+    // The counting search over EmptyCells positions 0 to last, stopping at the
+    // second solution. Returns 0, 1 or 2; Solution holds the first solution
+    // and, at 2, Board the second.
+    int Search(int last);
+    // Decides whether Puzzle has exactly one solution (see SolveOutcome).
+    // display may be null.
+    bool UniqueSud(const SearchSwitches& switches, SolutionDisplay* display = nullptr);
+
+private:
+    void RaiseDifficulty(int level) {
+        if (Difficulty < level) Difficulty = level;
+    }
+    void Place(int digit, int cell) {
+        Assign(digit, cell);
+        Board[cell] = static_cast<std::int8_t>(digit);
+        open_ = open_.Without(CellSet::Of(cell));
+    }
+    // NakedCell for the logic pass, from the digit sets and open_.
+    bool HasDeadCell() const;
+
+    // The empty cells of Board while the logic pass runs.
+    CellSet open_;
+};
+
+}  // namespace cluemill

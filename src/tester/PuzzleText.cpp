@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#include "tester/PuzzleText.h"
+
+namespace cluemill {
+
+CellValues ReadPuzzleText(std::string_view text) {
+    CellValues cells{};
+    const std::size_t n = text.size() < kCells ? text.size() : kCells;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        // A comparison of character codes: only "1" to "9" are digits.
+        if (c >= '1' && c <= '9') cells[i] = static_cast<std::int8_t>(c - '0');
+    }
+    return cells;
+}
+
+std::string WritePuzzleText(const CellValues& cells, char emptyChar) {
+    std::string text(kCells, emptyChar);
+    for (int i = 0; i < kCells; ++i) {
+        if (cells[i] > 0) text[i] = static_cast<char>('0' + cells[i]);
+    }
+    return text;
+}
+
+bool GivensConflict(const CellValues& puzzle) {
+    // The tester reads givens in cell order and stops at the first digit that
+    // an earlier given already took from the cell's row, column or box.
+    std::array<CandidateMask, kUnits> used{};
+    for (int cell = 0; cell < kCells; ++cell) {
+        const int v = puzzle[cell];
+        if (v < 1) continue;
+        const CandidateMask bit = DigitBit(v);
+        CandidateMask& row = used[RowOf(cell)];
+        CandidateMask& column = used[9 + ColumnOf(cell)];
+        CandidateMask& box = used[18 + BoxOf(cell)];
+        if ((row | column | box) & bit) return true;
+        row |= bit;
+        column |= bit;
+        box |= bit;
+    }
+    return false;
+}
+
+int CountEmptyCells(const CellValues& puzzle) {
+    int n = 0;
+    for (const auto v : puzzle) n += v < 1 ? 1 : 0;
+    return n;
+}
+
+}  // namespace cluemill

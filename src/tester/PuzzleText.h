@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "solver/Solver.h"
+
+namespace cluemill {
+
+// Reads a puzzle line: character k (k = 1 to 81) is cell k - 1; "1" to "9" is
+// a given, every other character an empty cell (0). Characters after the 81st
+// are ignored; cells past the end of a shorter text are empty.
+CellValues ReadPuzzleText(std::string_view text);
+
+// The 81-character form of a grid, with emptyChar for a 0 cell.
+std::string WritePuzzleText(const CellValues& cells, char emptyChar);
+
+// True if two givens share a digit in a row, column or box.
+bool GivensConflict(const CellValues& puzzle);
+
+// Number of cells holding 0.
+int CountEmptyCells(const CellValues& puzzle);
+
+}  // namespace cluemill
