@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "tester/PuzzleText.h"
+
+namespace cluemill {
+namespace {
+
+struct CliRun {
+    int Status = 0;
+    std::string Out;
+    std::string Err;
+};
+
+CliRun RunCommand(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun run;
+    run.Status = RunCli(args, in, out, err);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream stream(text);
+    while (std::getline(stream, part, separator)) parts.push_back(part);
+    return parts;
+}
+
+// A full grid that keeps every given of the puzzle and breaks no rule.
+bool SolvesPuzzle(const std::string& grid, const std::string& puzzle) {
+    if (grid.size() != 81 || grid.find('.') != std::string::npos) return false;
+    for (int i = 0; i < 81; ++i) {
+        if (puzzle[i] != '.' && puzzle[i] != grid[i]) return false;
+    }
+    return !GivensConflict(ReadPuzzleText(grid));
+}
+
+// Easy: the logic pass solves it with hidden and naked singles.
+const std::string kLogicPuzzle =
+    "..47.3....51.8..7...94..............1..938....9....4.......695..8......3...8146..";
+const std::string kLogicSolution =
+    "824763519651289374379451286763145892142938765598672431417326958286597143935814627";
+// Needs the search; one solution.
+const std::string kSearchPuzzle =
+    "4...3.......6..8..........1....5..9..8....6...7.2........1.27..5.3....4.9........";
+const std::string kSearchSolution =
+    "468931527751624839392578461134756298289413675675289314846192753513867942927345186";
+const std::string kSearchBoard =
+    "4...3.......6..8..........1....5..9..8....6...7.2........1927..5.3....4.9.7.4....";
+// A filling of a clue pattern on which the logic pass meets a dead end.
+const std::string kDeadEnd =
+    ".5192..78..9.8.23..3....51......4......5.8......2......64....8..25.6.9..87..9246.";
+
+struct RateCase {
+    const char* Name;
+    std::string Input;
+    std::string Expected;
+};
+
+class RateLineTest : public ::testing::TestWithParam<RateCase> {};
+
+TEST_P(RateLineTest, PrintsTheFiveFields) {
+    const RateCase& c = GetParam();
+    const CliRun run = RunCommand({"rate"}, c.Input + "\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(run.Out, c.Expected + "\n");
+}
+
+const std::string kComplete = kLogicSolution;
+const std::string kConflict = "11" + std::string(79, '.');
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, RateLineTest,
+    ::testing::Values(
+        RateCase{"LogicPass", kLogicPuzzle,
+                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution},
+        RateCase{"Search", kSearchPuzzle,
+                 kSearchPuzzle + "\tunique\t6\t" + kSearchSolution + "\t" + kSearchBoard},
+        RateCase{"DeadEnd", kDeadEnd, kDeadEnd + "\tnone\t0\t-\t" + kDeadEnd},
+        RateCase{"Complete", kComplete, kComplete + "\tcomplete\t0\t-\t" + kComplete},
+        RateCase{"ConflictBeforeComplete", kConflict, kConflict + "\tinvalid\t0\t-\t" + kConflict},
+        RateCase{"ZerosAndLettersAreEmpty",
+                 "0" + kLogicPuzzle.substr(1, 79) + "x" + "trailing text",
+                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution},
+        RateCase{"CrLf", kLogicPuzzle + "\r",
+                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
+TEST(Rate, SeveralSolutionsLeaveTheSecondSolutionInTheBoard) {
+    const std::string empty(81, '.');
+    const CliRun run = RunCommand({"rate"}, empty + "\n");
+    const auto fields = Split(run.Out.substr(0, run.Out.size() - 1), '\t');
+    ASSERT_EQ(fields.size(), 5u);
+    EXPECT_EQ(fields[1], "multiple");
+    EXPECT_EQ(fields[2], "0");
+    EXPECT_EQ(fields[3], "-");
+    EXPECT_TRUE(SolvesPuzzle(fields[4], empty)) << fields[4];
+}
+
+TEST(Rate, SkipsCommentsAndEmptyLinesAndReportsShortLinesByNumber) {
+    const std::string input = "# a comment\n\n\r\n" + kLogicPuzzle + "\nshort\n" + kDeadEnd + "\n";
+    const CliRun run = RunCommand({"rate"}, input);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "line 5: a puzzle needs 81 characters\n");
+    const auto lines = Split(run.Out, '\n');
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 81), kLogicPuzzle);
+    EXPECT_EQ(lines[1].substr(0, 81), kDeadEnd);
+}
+
+TEST(Rate, OddInputNeverFails) {
+    EXPECT_EQ(RunCommand({"rate"}, "").Status, 0);
+    EXPECT_EQ(RunCommand({"rate"}, "").Out, "");
+
+    std::string garbage(200, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 % 256);
+    garbage.erase(std::remove(garbage.begin(), garbage.end(), '\n'), garbage.end());
+    const CliRun binary = RunCommand({"rate"}, garbage + "\n");
+    EXPECT_EQ(binary.Status, 0);
+    EXPECT_EQ(Split(binary.Out, '\n').size(), 1u);
+
+    const std::string huge = kLogicPuzzle + std::string(10'000'000, '7');
+    const CliRun big = RunCommand({"rate"}, huge);  // no final line end
+    EXPECT_EQ(big.Status, 0);
+    EXPECT_EQ(big.Out.substr(0, 81 + 8), kLogicPuzzle + "\tunique\t");
+}
+
+TEST(Rate, ReadsAFileAndRefusesBadArguments) {
+    const std::string path = ::testing::TempDir() + "rate-input.txt";
+    std::ofstream(path) << kSearchPuzzle << "\r\n";
+    const CliRun fromFile = RunCommand({"rate", path});
+    EXPECT_EQ(fromFile.Status, 0);
+    EXPECT_EQ(fromFile.Out.substr(0, 81), kSearchPuzzle);
+
+    const CliRun missing = RunCommand({"rate", path + ".missing"});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("cannot open"), std::string::npos);
+    EXPECT_EQ(RunCommand({"rate", "a", "b"}).Status, 2);
+    EXPECT_EQ(RunCommand({"frobnicate"}).Status, 2);
+    EXPECT_EQ(RunCommand({}).Status, 2);
+}
+
+TEST(Rate, HelpExplainsTheFields) {
+    const CliRun help = RunCommand({"rate", "--help"});
+    EXPECT_EQ(help.Status, 0);
+    for (const char* word : {"puzzle81", "unique", "none", "multiple", "invalid", "complete",
+                             "difficulty", "solution81", "board81", "81 characters"}) {
+        EXPECT_NE(help.Out.find(word), std::string::npos) << word;
+    }
+    EXPECT_EQ(RunCommand({"--help"}).Status, 0);
+}
+
+}  // namespace
+}  // namespace cluemill
