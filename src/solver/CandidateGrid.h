@@ -66,10 +66,30 @@ constexpr std::array<CellSet, kCells> MakePeerSets() {
 
 inline constexpr std::array<CellSet, kCells> kPeerSets = detail::MakePeerSets();
 
+// The three units of a cell as bits of a unit set: bit u for unit u in scan
+// order (rows 0-8, columns 9-17, boxes 18-26).
+namespace detail {
+constexpr std::array<std::uint32_t, kCells> MakeUnitsOf() {
+    std::array<std::uint32_t, kCells> units{};
+    for (int c = 0; c < kCells; ++c) {
+        units[c] = (1u << RowOf(c)) | (1u << (9 + ColumnOf(c))) | (1u << (18 + BoxOf(c)));
+    }
+    return units;
+}
+}  // namespace detail
+
+inline constexpr std::array<std::uint32_t, kCells> kUnitsOf = detail::MakeUnitsOf();
+
+constexpr std::uint32_t UnitsOf(int cell) { return kUnitsOf[cell]; }
+
 // The candidates of all cells, kept twice: per cell as a digit mask, and per
 // digit as the set of cells that still hold it, so that a technique can ask
 // either question in a few instructions. Every change goes through here so
 // that the two views always agree.
+//
+// It also notes, per digit, the units in which that digit's candidates changed
+// since a technique last declared them examined, so that a scan can pass over
+// units where nothing it looks for can have appeared.
 class CandidateGrid {
 public:
     CandidateMask operator[](int cell) const { return cells_[cell]; }
@@ -77,10 +97,16 @@ public:
     // The cells that still hold digit as a candidate.
     const CellSet& CellsOf(int digit) const { return digits_[digit - 1]; }
     bool Has(int cell, int digit) const { return (cells_[cell] & DigitBit(digit)) != 0; }
+    // Units (bits as in UnitsOf) where digit's candidates changed since the
+    // last Examined call for them.
+    std::uint32_t ChangedUnits(int digit) const { return changedUnits_[digit - 1]; }
+    void Examined(int digit, std::uint32_t units) { changedUnits_[digit - 1] &= ~units; }
 
     void Set(int cell, CandidateMask mask) {
         for (unsigned changed = cells_[cell] ^ mask; changed != 0; changed &= changed - 1) {
-            digits_[std::countr_zero(changed)].Band[cell / 27] ^= 1u << (cell % 27);
+            const int d = std::countr_zero(changed);
+            digits_[d].Band[cell / 27] ^= 1u << (cell % 27);
+            changedUnits_[d] |= UnitsOf(cell);
         }
         cells_[cell] = mask;
     }
@@ -90,6 +116,7 @@ public:
             const std::uint32_t word = (mask >> d) & 1u ? (1u << 27) - 1 : 0;
             digits_[d].Band = {word, word, word};
         }
+        changedUnits_.fill(kAllUnits);
     }
     // Clears one candidate; true if it was set.
     bool Clear(int cell, int digit) {
@@ -97,19 +124,26 @@ public:
         if ((cells_[cell] & bit) == 0) return false;
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] & ~bit);
         digits_[digit - 1].Band[cell / 27] &= ~(1u << (cell % 27));
+        changedUnits_[digit - 1] |= UnitsOf(cell);
         return true;
     }
     void Add(int cell, int digit) {
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] | DigitBit(digit));
         digits_[digit - 1].Band[cell / 27] |= 1u << (cell % 27);
+        changedUnits_[digit - 1] |= UnitsOf(cell);
     }
     // Clears digit from every cell of `where`; returns the cells that held it.
     CellSet ClearDigit(int digit, const CellSet& where) {
         CellSet& holders = digits_[digit - 1];
         const CellSet hit = holders & where;
         const CandidateMask keep = static_cast<CandidateMask>(~DigitBit(digit));
-        hit.ForEach([&](int cell) { cells_[cell] &= keep; });
+        std::uint32_t units = 0;
+        hit.ForEach([&](int cell) {
+            cells_[cell] &= keep;
+            units |= UnitsOf(cell);
+        });
         holders = holders.Without(hit);
+        changedUnits_[digit - 1] |= units;
         return hit;
     }
 
@@ -117,7 +151,10 @@ public:
 
 private:
     std::array<CandidateMask, kCells> cells_{};
+    static constexpr std::uint32_t kAllUnits = (1u << kUnits) - 1;
     std::array<CellSet, 9> digits_{};
+    std::array<std::uint32_t, 9> changedUnits_{kAllUnits, kAllUnits, kAllUnits, kAllUnits, kAllUnits,
+                                                kAllUnits, kAllUnits, kAllUnits, kAllUnits};
 };
 
 }  // namespace cluemill

@@ -11,39 +11,27 @@ constexpr std::uint32_t BoxBits(int stack) {
     return (7u << (3 * stack)) | (7u << (9 + 3 * stack)) | (7u << (18 + 3 * stack));
 }
 
-// The first unit, in scan order, in which the cells of `holders` number
-// exactly one; that cell, or -1.
-int LoneCellInSomeUnit(const CellSet& holders) {
-    for (int b = 0; b < 3; ++b) {
-        for (int k = 0; k < 3; ++k) {
-            const std::uint32_t row = (holders.Band[b] >> (9 * k)) & kRowBits;
-            if (row != 0 && (row & (row - 1)) == 0) return (3 * b + k) * 9 + std::countr_zero(row);
-        }
+constexpr std::uint32_t kColumnBits = 1u | (1u << 9) | (1u << 18);
+
+// The cell of `holders` in unit u (scan order) if there is exactly one, or -1.
+int LoneCellInUnit(const CellSet& holders, int u) {
+    if (u < 9) {
+        const std::uint32_t row = (holders.Band[u / 3] >> (9 * (u % 3))) & kRowBits;
+        return row != 0 && (row & (row - 1)) == 0 ? u * 9 + std::countr_zero(row) : -1;
     }
-    // Columns: count each column's holders over the nine rows, bit-parallel.
-    std::uint32_t once = 0;
-    std::uint32_t twice = 0;
-    for (int b = 0; b < 3; ++b) {
-        for (int k = 0; k < 3; ++k) {
-            const std::uint32_t row = (holders.Band[b] >> (9 * k)) & kRowBits;
-            twice |= once & row;
-            once |= row;
-        }
+    if (u < 18) {
+        const int column = u - 9;
+        const std::uint32_t bits = kColumnBits << column;
+        const std::uint32_t b0 = holders.Band[0] & bits;
+        const std::uint32_t b1 = holders.Band[1] & bits;
+        const std::uint32_t b2 = holders.Band[2] & bits;
+        if (std::popcount(b0) + std::popcount(b1) + std::popcount(b2) != 1) return -1;
+        const int band = b0 != 0 ? 0 : b1 != 0 ? 1 : 2;
+        return band * 27 + std::countr_zero(b0 | b1 | b2);
     }
-    const std::uint32_t columns = once & ~twice;
-    if (columns != 0) {
-        const int column = std::countr_zero(columns);
-        for (int row = 0; row < 9; ++row) {
-            if ((holders.Band[row / 3] >> (9 * (row % 3) + column)) & 1u) return row * 9 + column;
-        }
-    }
-    for (int b = 0; b < 3; ++b) {
-        for (int stack = 0; stack < 3; ++stack) {
-            const std::uint32_t box = holders.Band[b] & BoxBits(stack);
-            if (box != 0 && (box & (box - 1)) == 0) return b * 27 + std::countr_zero(box);
-        }
-    }
-    return -1;
+    const int box = u - 18;
+    const std::uint32_t bits = holders.Band[box / 3] & BoxBits(box % 3);
+    return bits != 0 && (bits & (bits - 1)) == 0 ? box / 3 * 27 + std::countr_zero(bits) : -1;
 }
 
 }  // namespace
@@ -56,13 +44,21 @@ bool Solver::NakedCell() const {
 
 bool Solver::HiddenSingle() {
     // Digit-major: the lowest digit wins, and for one digit rows come before
-    // columns and columns before boxes.
+    // columns and columns before boxes. A unit where a digit's candidates did
+    // not change since it was last found without a lone cell is passed over.
     for (int digit = 1; digit <= 9; ++digit) {
-        const int cell = LoneCellInSomeUnit(Candidates.CellsOf(digit));
-        if (cell >= 0) {
-            Place(digit, cell);
-            return true;
+        const std::uint32_t changed = Candidates.ChangedUnits(digit);
+        const CellSet& holders = Candidates.CellsOf(digit);
+        for (std::uint32_t units = changed; units != 0; units &= units - 1) {
+            const int u = std::countr_zero(units);
+            const int cell = LoneCellInUnit(holders, u);
+            if (cell >= 0) {
+                Candidates.Examined(digit, changed & ((1u << u) - 1));
+                Place(digit, cell);
+                return true;
+            }
         }
+        Candidates.Examined(digit, changed);
     }
     return false;
 }

@@ -27,6 +27,78 @@ bool ForEachTuple(CandidateMask digits, int n, Visit&& visit) {
     }
 }
 
+// Lexicographic order of two digit sets of the same size: the set holding the
+// lowest digit in which they differ comes first.
+bool LexicallyBefore(CandidateMask a, CandidateMask b) {
+    const unsigned differ = a ^ b;
+    return (a & differ & (0u - differ)) != 0;
+}
+
+// The naked subsets of one unit. The tuples that can act are found from the
+// cells rather than from all 126 digit sets: a tuple acts only when exactly n
+// open cells lie within it, so those cells (each with at most n candidates)
+// have a union of at most n digits, and the tuple is that union filled up
+// with other free digits.
+class NakedSubsetFinder {
+public:
+    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, const std::array<bool, 9>& open,
+                      CandidateMask free, int n)
+        : cand_(cand), open_(open), free_(free), n_(n) {
+        for (int i = 0; i < 9; ++i) {
+            if (open[i] && CountDigits(cand[i]) <= n) small_[smallCount_++] = cand[i];
+        }
+    }
+
+    // The first acting tuple in lexicographic order, or 0.
+    CandidateMask First() {
+        if (smallCount_ >= n_) Extend(0, 0, 0);
+        return best_;
+    }
+
+private:
+    void Extend(int from, int chosen, CandidateMask unionMask) {
+        if (CountDigits(unionMask) > n_ || (unionMask & ~free_) != 0) return;
+        if (chosen == n_) {
+            ForEachTuple(static_cast<CandidateMask>(free_ & ~unionMask), n_ - CountDigits(unionMask),
+                         [&](CandidateMask more) {
+                             Consider(static_cast<CandidateMask>(unionMask | more));
+                             return false;
+                         });
+            return;
+        }
+        for (int i = from; i <= smallCount_ - (n_ - chosen); ++i) {
+            Extend(i + 1, chosen + 1, static_cast<CandidateMask>(unionMask | small_[i]));
+        }
+    }
+
+    void Consider(CandidateMask tuple) {
+        if (best_ != 0 && !LexicallyBefore(tuple, best_)) return;
+        int members = 0;
+        CandidateMask elsewhere = 0;
+        for (int i = 0; i < 9; ++i) {
+            if (open_[i] && (cand_[i] & ~tuple) == 0) {
+                ++members;
+            } else {
+                elsewhere |= cand_[i];
+            }
+        }
+        if (members == n_ && (elsewhere & tuple) != 0) best_ = tuple;
+    }
+
+    const std::array<CandidateMask, 9>& cand_;
+    const std::array<bool, 9>& open_;
+    CandidateMask free_;
+    int n_;
+    std::array<CandidateMask, 9> small_{};
+    int smallCount_ = 0;
+    CandidateMask best_ = 0;
+};
+
+CandidateMask FirstNakedSubset(const std::array<CandidateMask, 9>& cand, const std::array<bool, 9>& open,
+                               CandidateMask free, int n) {
+    return NakedSubsetFinder(cand, open, free, n).First();
+}
+
 CandidateMask MaskOf(const Quintuple& digits, int count) {
     CandidateMask mask = 0;
     for (int i = 0; i < count; ++i) mask |= DigitBit(digits[i]);
@@ -38,47 +110,51 @@ CandidateMask MaskOf(const Quintuple& digits, int count) {
 bool Solver::NakedHidden(bool naked, int candidateCount) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
-    for (const Unit& unit : kUnitTable) {
+    // Only tuples of digits not yet placed in a unit are tried as naked subsets.
+    std::array<CandidateMask, kUnits> placed{};
+    if (naked) {
+        for (int cell = 0; cell < kCells; ++cell) {
+            if (Board[cell] <= 0) continue;
+            const CandidateMask bit = DigitBit(Board[cell]);
+            placed[RowOf(cell)] |= bit;
+            placed[9 + ColumnOf(cell)] |= bit;
+            placed[18 + BoxOf(cell)] |= bit;
+        }
+    }
+    for (int u = 0; u < kUnits; ++u) {
+        const Unit& unit = kUnitTable[u];
         if (naked) {
-            // Only tuples of digits not yet placed in the unit are tried.
-            CandidateMask free = kAllDigits;
-            for (const auto cell : unit.Cells) {
-                if (Board[cell] > 0) free &= static_cast<CandidateMask>(~DigitBit(Board[cell]));
+            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed[u]);
+            std::array<CandidateMask, 9> cand{};
+            std::array<bool, 9> open{};
+            for (int i = 0; i < 9; ++i) {
+                cand[i] = Candidates[unit.Cells[i]];
+                open[i] = Board[unit.Cells[i]] == 0;
             }
-            // Only empty cells with at most n candidates can belong to a subset
-            // of n digits; a unit with fewer than n of them has none.
-            std::array<CandidateMask, 9> small{};
-            int smallCount = 0;
-            for (const auto cell : unit.Cells) {
-                if (Board[cell] == 0 && CountDigits(Candidates[cell]) <= n) small[smallCount++] = Candidates[cell];
+            const CandidateMask tuple = FirstNakedSubset(cand, open, free, n);
+            const bool found = tuple != 0;
+            if (found) {
+                for (int i = 0; i < 9; ++i) {
+                    if (open[i] && (cand[i] & ~tuple) == 0) continue;
+                    Candidates.Set(unit.Cells[i], static_cast<CandidateMask>(cand[i] & ~tuple));
+                }
             }
-            if (smallCount < n) continue;
-            const bool found = ForEachTuple(free, n, [&](CandidateMask tuple) {
-                int members = 0;
-                for (int i = 0; i < smallCount; ++i) members += (small[i] & ~tuple) == 0 ? 1 : 0;
-                if (members != n) return false;
-                CandidateMask elsewhere = 0;
-                for (const auto cell : unit.Cells) {
-                    if (Board[cell] != 0 || (Candidates[cell] & ~tuple) != 0) elsewhere |= Candidates[cell];
-                }
-                if ((elsewhere & tuple) == 0) return false;
-                for (const auto cell : unit.Cells) {
-                    if (Board[cell] == 0 && (Candidates[cell] & ~tuple) == 0) continue;
-                    Candidates.Set(cell, static_cast<CandidateMask>(Candidates[cell] & ~tuple));
-                }
-                return true;
-            });
             if (found) return true;
         } else {
             // A digit with more than n places in the unit cannot be part of a
             // hidden subset of n cells; tuples holding one are passed over.
-            std::array<unsigned, 5> atLeast{};  // atLeast[k]: digits in k + 1 or more cells
+            unsigned one = 0;  // digits in at least one, two, three, four cells
+            unsigned two = 0;
+            unsigned three = 0;
+            unsigned four = 0;
             for (const auto cell : unit.Cells) {
                 const unsigned m = Candidates[cell];
-                for (int k = n; k > 0; --k) atLeast[k] |= atLeast[k - 1] & m;
-                atLeast[0] |= m;
+                four |= three & m;
+                three |= two & m;
+                two |= one & m;
+                one |= m;
             }
-            const auto eligible = static_cast<CandidateMask>(atLeast[0] & ~atLeast[n]);
+            const auto eligible = static_cast<CandidateMask>(one & ~(n == 2 ? three : four));
             const bool found = ForEachTuple(eligible, n, [&](CandidateMask tuple) {
                 int members = 0;
                 CandidateMask extra = 0;
