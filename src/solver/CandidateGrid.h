@@ -118,6 +118,17 @@ public:
         }
         changedUnits_.fill(kAllUnits);
     }
+    // Replaces every cell's candidates at once.
+    void Load(const std::array<CandidateMask, kCells>& cells) {
+        cells_ = cells;
+        for (auto& set : digits_) set = CellSet{};
+        for (int cell = 0; cell < kCells; ++cell) {
+            for (unsigned m = cells[cell]; m != 0; m &= m - 1) {
+                digits_[std::countr_zero(m)].Band[cell / 27] |= 1u << (cell % 27);
+            }
+        }
+        changedUnits_.fill(kAllUnits);
+    }
     // Clears one candidate; true if it was set.
     bool Clear(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);

@@ -8,19 +8,29 @@ namespace cluemill {
 
 int Solver::SetUpGivens() {
     Solution.fill(0);
-    Candidates.Fill(kAllDigits);
     NumCandidates.fill(0);
     TryIndex.fill(0);
     Contradiction = false;
-    int open = 0;
+    // The same result as assigning every given in turn: a given keeps no
+    // candidate, an empty cell loses the digits of the givens among its peers.
+    std::array<CandidateMask, kUnits> used{};
     for (int cell = 0; cell < kCells; ++cell) {
         Board[cell] = Puzzle[cell];
-        if (Puzzle[cell] < 1) {
-            ++open;
-        } else {
-            Assign(Puzzle[cell], cell);
-        }
+        if (Puzzle[cell] < 1) continue;
+        const CandidateMask bit = DigitBit(Puzzle[cell]);
+        used[RowOf(cell)] |= bit;
+        used[9 + ColumnOf(cell)] |= bit;
+        used[18 + BoxOf(cell)] |= bit;
     }
+    std::array<CandidateMask, kCells> cells{};
+    int open = 0;
+    for (int cell = 0; cell < kCells; ++cell) {
+        if (Puzzle[cell] >= 1) continue;
+        ++open;
+        cells[cell] = static_cast<CandidateMask>(
+            kAllDigits & ~(used[RowOf(cell)] | used[9 + ColumnOf(cell)] | used[18 + BoxOf(cell)]));
+    }
+    Candidates.Load(cells);
     return open;
 }
 
