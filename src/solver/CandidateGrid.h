@@ -66,6 +66,19 @@ constexpr std::array<CellSet, kCells> MakePeerSets() {
 
 inline constexpr std::array<CellSet, kCells> kPeerSets = detail::MakePeerSets();
 
+namespace detail {
+constexpr std::array<CellSet, kUnits> MakeUnitSets() {
+    std::array<CellSet, kUnits> sets{};
+    for (int u = 0; u < kUnits; ++u) {
+        for (const auto cell : kUnitTable[u].Cells) sets[u] = sets[u] | CellSet::Of(cell);
+    }
+    return sets;
+}
+}  // namespace detail
+
+// The cells of each unit, in scan order of the units.
+inline constexpr std::array<CellSet, kUnits> kUnitSets = detail::MakeUnitSets();
+
 // The three units of a cell as bits of a unit set: bit u for unit u in scan
 // order (rows 0-8, columns 9-17, boxes 18-26).
 namespace detail {
@@ -101,12 +114,30 @@ public:
     // last Examined call for them.
     std::uint32_t ChangedUnits(int digit) const { return changedUnits_[digit - 1]; }
     void Examined(int digit, std::uint32_t units) { changedUnits_[digit - 1] &= ~units; }
+    // The cells with more than n candidates (n from 0 to 8).
+    CellSet CellsWithMoreThan(int n) const {
+        // atLeast[k]: cells with at least k + 1 candidates, counted digit by
+        // digit and saturating at n + 1.
+        std::array<CellSet, 10> atLeast{};
+        for (const CellSet& holders : digits_) {
+            for (int k = n; k > 0; --k) atLeast[k] = atLeast[k] | (atLeast[k - 1] & holders);
+            atLeast[0] = atLeast[0] | holders;
+        }
+        return atLeast[n];
+    }
+    // Units where any candidate changed since the last call.
+    std::uint32_t TakeTouchedUnits() {
+        const std::uint32_t touched = touched_;
+        touched_ = 0;
+        return touched;
+    }
 
     void Set(int cell, CandidateMask mask) {
         for (unsigned changed = cells_[cell] ^ mask; changed != 0; changed &= changed - 1) {
             const int d = std::countr_zero(changed);
             digits_[d].Band[cell / 27] ^= 1u << (cell % 27);
             changedUnits_[d] |= UnitsOf(cell);
+            touched_ |= UnitsOf(cell);
         }
         cells_[cell] = mask;
     }
@@ -117,17 +148,15 @@ public:
             digits_[d].Band = {word, word, word};
         }
         changedUnits_.fill(kAllUnits);
+        touched_ = kAllUnits;
     }
-    // Replaces every cell's candidates at once.
-    void Load(const std::array<CandidateMask, kCells>& cells) {
+    // Replaces every cell's candidates at once; digits[d - 1] must be the
+    // cells whose mask holds d.
+    void Load(const std::array<CandidateMask, kCells>& cells, const std::array<CellSet, 9>& digits) {
         cells_ = cells;
-        for (auto& set : digits_) set = CellSet{};
-        for (int cell = 0; cell < kCells; ++cell) {
-            for (unsigned m = cells[cell]; m != 0; m &= m - 1) {
-                digits_[std::countr_zero(m)].Band[cell / 27] |= 1u << (cell % 27);
-            }
-        }
+        digits_ = digits;
         changedUnits_.fill(kAllUnits);
+        touched_ = kAllUnits;
     }
     // Clears one candidate; true if it was set.
     bool Clear(int cell, int digit) {
@@ -136,12 +165,14 @@ public:
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] & ~bit);
         digits_[digit - 1].Band[cell / 27] &= ~(1u << (cell % 27));
         changedUnits_[digit - 1] |= UnitsOf(cell);
+        touched_ |= UnitsOf(cell);
         return true;
     }
     void Add(int cell, int digit) {
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] | DigitBit(digit));
         digits_[digit - 1].Band[cell / 27] |= 1u << (cell % 27);
         changedUnits_[digit - 1] |= UnitsOf(cell);
+        touched_ |= UnitsOf(cell);
     }
     // Clears digit from every cell of `where`; returns the cells that held it.
     CellSet ClearDigit(int digit, const CellSet& where) {
@@ -155,6 +186,7 @@ public:
         });
         holders = holders.Without(hit);
         changedUnits_[digit - 1] |= units;
+        touched_ |= units;
         return hit;
     }
 
@@ -166,6 +198,7 @@ private:
     std::array<CellSet, 9> digits_{};
     std::array<std::uint32_t, 9> changedUnits_{kAllUnits, kAllUnits, kAllUnits, kAllUnits, kAllUnits,
                                                 kAllUnits, kAllUnits, kAllUnits, kAllUnits};
+    std::uint32_t touched_ = kAllUnits;
 };
 
 }  // namespace cluemill

@@ -10,6 +10,8 @@ bool Solver::HasDeadCell() const {
 }
 
 bool Solver::PreSolve(int& cellsToSolve) {
+    std::array<std::uint32_t, 6> examined{};  // per subset search, as in FindSubset
+    Candidates.TakeTouchedUnits();
     open_ = CellSet{};
     for (int cell = 0; cell < kCells; ++cell) {
         if (Board[cell] == 0) open_ = open_ | CellSet::Of(cell);
@@ -34,17 +36,21 @@ bool Solver::PreSolve(int& cellsToSolve) {
             if (--cellsToSolve == 0) return true;
             continue;
         }
+        // A subset search passes over the units it already found empty-handed
+        // whose candidates have not changed since.
+        const std::uint32_t touched = Candidates.TakeTouchedUnits();
+        for (auto& units : examined) units &= ~touched;
         if (PointingPair() || BoxLine()) {
             RaiseDifficulty(3);
-        } else if (NakedHidden(true, 2) || NakedHidden(true, 3)) {
+        } else if (FindSubset(true, 2, examined[0]) || FindSubset(true, 3, examined[1])) {
             RaiseDifficulty(4);
-        } else if (NakedHidden(false, 2)) {
+        } else if (FindSubset(false, 2, examined[2])) {
             RaiseDifficulty(5);
-        } else if (NakedHidden(true, 4)) {
+        } else if (FindSubset(true, 4, examined[3])) {
             RaiseDifficulty(4);
-        } else if (NakedHidden(false, 3)) {
+        } else if (FindSubset(false, 3, examined[4])) {
             RaiseDifficulty(5);
-        } else if (NakedHidden(true, 5)) {
+        } else if (FindSubset(true, 5, examined[5])) {
             RaiseDifficulty(4);
         } else {
             return false;

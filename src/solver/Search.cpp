@@ -14,13 +14,18 @@ int Solver::SetUpGivens() {
     // The same result as assigning every given in turn: a given keeps no
     // candidate, an empty cell loses the digits of the givens among its peers.
     std::array<CandidateMask, kUnits> used{};
+    std::array<CellSet, 9> blocked{};  // per digit: the givens holding it and their peers
+    CellSet givens;
     for (int cell = 0; cell < kCells; ++cell) {
         Board[cell] = Puzzle[cell];
         if (Puzzle[cell] < 1) continue;
-        const CandidateMask bit = DigitBit(Puzzle[cell]);
+        const int digit = Puzzle[cell];
+        const CandidateMask bit = DigitBit(digit);
         used[RowOf(cell)] |= bit;
         used[9 + ColumnOf(cell)] |= bit;
         used[18 + BoxOf(cell)] |= bit;
+        blocked[digit - 1] = blocked[digit - 1] | kPeerSets[cell];
+        givens = givens | CellSet::Of(cell);
     }
     std::array<CandidateMask, kCells> cells{};
     int open = 0;
@@ -30,7 +35,10 @@ int Solver::SetUpGivens() {
         cells[cell] = static_cast<CandidateMask>(
             kAllDigits & ~(used[RowOf(cell)] | used[9 + ColumnOf(cell)] | used[18 + BoxOf(cell)]));
     }
-    Candidates.Load(cells);
+    const CellSet all{{(1u << 27) - 1, (1u << 27) - 1, (1u << 27) - 1}};
+    std::array<CellSet, 9> digits{};
+    for (int d = 0; d < 9; ++d) digits[d] = all.Without(givens | blocked[d]);
+    Candidates.Load(cells, digits);
     return open;
 }
 

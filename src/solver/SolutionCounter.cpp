@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "solver/SolutionCounter.h"
 
+#include "solver/CandidateGrid.h"
+
 namespace cluemill {
 
 namespace {
@@ -8,111 +10,136 @@ namespace {
 // A depth-first search with naked and hidden singles propagated to a fixed
 // point at every node, branching on a cell with the fewest candidates. The
 // state is copied per level (a few hundred bytes on the stack), so a branch
-// needs no undo.
-struct Position {
-    std::array<CandidateMask, kCells> Cand{};  // 0 for a filled cell
-    CellValues Board{};
-    int Open = 0;
+// needs no undo. Naked singles are settled from a worklist as they appear;
+// hidden singles are looked for only in units whose candidates changed.
+class Position {
+public:
+    Position(const CellValues& board, const std::array<CandidateMask, kCells>& candidates) : board_(board) {
+        for (int cell = 0; cell < kCells; ++cell) {
+            if (board[cell] != 0) {
+                for (const std::uint32_t u : {RowOf(cell), 9 + ColumnOf(cell), 18 + BoxOf(cell)}) {
+                    placed_[u] |= DigitBit(board[cell]);
+                }
+                continue;
+            }
+            ++open_;
+            const CandidateMask m = candidates[cell];
+            cand_[cell] = m;
+            for (unsigned bits = m; bits != 0; bits &= bits - 1) {
+                holders_[std::countr_zero(bits)] = holders_[std::countr_zero(bits)] | CellSet::Of(cell);
+            }
+            if (m == 0) dead_ = true;
+            if (CountDigits(m) == 1) pending_[pendingCount_++] = static_cast<std::int8_t>(cell);
+        }
+    }
 
-    // Fills cell with digit and takes digit from its peers; false on a dead end.
+    // Counts solutions below this position, adding to count (stops at 2).
+    void Count(int& count, CellValues& first) {
+        if (!Propagate()) return;
+        if (open_ == 0) {
+            if (++count == 1) first = board_;
+            return;
+        }
+        int best = -1;
+        int bestCount = 10;
+        for (int cell = 0; cell < kCells && bestCount > 2; ++cell) {
+            const int n = CountDigits(cand_[cell]);
+            if (n != 0 && n < bestCount) {
+                bestCount = n;
+                best = cell;
+            }
+        }
+        for (unsigned m = cand_[best]; m != 0 && count < 2; m &= m - 1) {
+            Position next = *this;
+            if (next.Place(best, LowestDigit(m))) next.Count(count, first);
+        }
+    }
+
+private:
     bool Place(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);
-        Board[cell] = static_cast<std::int8_t>(digit);
-        Cand[cell] = 0;
-        --Open;
-        for (const auto peer : kPeers[cell]) {
-            if (Board[peer] != 0) continue;
-            if (Cand[peer] & bit) {
-                Cand[peer] &= static_cast<CandidateMask>(~bit);
-                if (Cand[peer] == 0) return false;
-            }
+        board_[cell] = static_cast<std::int8_t>(digit);
+        const CellSet self = CellSet::Of(cell);
+        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) {
+            holders_[std::countr_zero(m)] = holders_[std::countr_zero(m)].Without(self);
+        }
+        cand_[cell] = 0;
+        --open_;
+        const std::uint32_t units = UnitsOf(cell);
+        placed_[RowOf(cell)] |= bit;
+        placed_[9 + ColumnOf(cell)] |= bit;
+        placed_[18 + BoxOf(cell)] |= bit;
+        dirty_ |= units;
+        // Only the peers that still hold the digit lose it.
+        const CellSet hit = holders_[digit - 1] & kPeerSets[cell];
+        holders_[digit - 1] = holders_[digit - 1].Without(hit);
+        bool alive = true;
+        hit.ForEach([&](int peer) {
+            const auto m = static_cast<CandidateMask>(cand_[peer] & ~bit);
+            cand_[peer] = m;
+            dirty_ |= UnitsOf(peer);
+            if (m == 0) alive = false;
+            if ((m & (m - 1)) == 0) pending_[pendingCount_++] = static_cast<std::int8_t>(peer);
+        });
+        return alive;
+    }
+
+    // Places the naked singles found so far, and those they create.
+    bool Settle() {
+        while (pendingCount_ > 0) {
+            const int cell = pending_[--pendingCount_];
+            if (board_[cell] != 0) continue;
+            if (cand_[cell] == 0 || !Place(cell, LowestDigit(cand_[cell]))) return false;
         }
         return true;
     }
 
     bool Propagate() {
-        for (;;) {
-            bool changed = false;
-            for (int cell = 0; cell < kCells; ++cell) {
-                if (Board[cell] != 0) continue;
-                const unsigned m = Cand[cell];
-                if (m == 0) return false;
-                if ((m & (m - 1)) == 0) {
-                    if (!Place(cell, LowestDigit(m))) return false;
-                    changed = true;
-                }
-            }
-            if (changed) continue;
-            for (const Unit& unit : kUnitTable) {
+        if (dead_ || !Settle()) return false;
+        while (dirty_ != 0) {
+            const std::uint32_t units = dirty_;
+            dirty_ = 0;
+            for (std::uint32_t left = units; left != 0; left &= left - 1) {
+                const int u = std::countr_zero(left);
+                const Unit& unit = kUnitTable[u];
                 unsigned seen = 0;
                 unsigned twice = 0;
-                unsigned placed = 0;
                 for (const auto cell : unit.Cells) {
-                    if (Board[cell] != 0) {
-                        placed |= DigitBit(Board[cell]);
-                    } else {
-                        twice |= seen & Cand[cell];
-                        seen |= Cand[cell];
-                    }
+                    twice |= seen & cand_[cell];
+                    seen |= cand_[cell];
                 }
                 // A digit with no place left in the unit: no solution here.
-                if ((seen | placed) != kAllDigits) return false;
-                unsigned once = seen & ~twice;
-                for (; once != 0; once &= once - 1) {
-                    const CandidateMask bit = static_cast<CandidateMask>(once & (0u - once));
-                    for (const auto cell : unit.Cells) {
-                        if (Board[cell] == 0 && (Cand[cell] & bit)) {
-                            if (Cand[cell] != bit) changed = true;
-                            Cand[cell] &= bit;
-                            break;
-                        }
-                    }
+                if ((seen | placed_[u]) != kAllDigits) return false;
+                for (unsigned once = seen & ~twice & ~placed_[u]; once != 0; once &= once - 1) {
+                    const int digit = std::countr_zero(once) + 1;
+                    const CellSet where = holders_[digit - 1] & kUnitSets[u];
+                    // An earlier placement in this unit took the digit's last place.
+                    if (where.Empty() || !Place(where.First(), digit)) return false;
                 }
+                if (!Settle()) return false;
             }
-            if (!changed) return true;
         }
+        return true;
     }
-};
 
-void Count(Position& pos, int& count, CellValues& first) {
-    if (!pos.Propagate()) return;
-    if (pos.Open == 0) {
-        if (++count == 1) first = pos.Board;
-        return;
-    }
-    int best = -1;
-    int bestCount = 10;
-    for (int cell = 0; cell < kCells && bestCount > 2; ++cell) {
-        if (pos.Board[cell] != 0) continue;
-        const int n = CountDigits(pos.Cand[cell]);
-        if (n < bestCount) {
-            bestCount = n;
-            best = cell;
-        }
-    }
-    for (unsigned m = pos.Cand[best]; m != 0 && count < 2; m &= m - 1) {
-        Position next = pos;
-        if (next.Place(best, LowestDigit(m))) Count(next, count, first);
-    }
-}
+    std::array<CandidateMask, kCells> cand_{};  // 0 for a filled cell
+    std::array<CellSet, 9> holders_{};           // per digit, the cells that may take it
+    std::array<CandidateMask, kUnits> placed_{};  // per unit, the digits placed in it
+    CellValues board_{};
+    std::array<std::int8_t, kCells> pending_{};  // cells left with one candidate
+    int pendingCount_ = 0;
+    int open_ = 0;
+    std::uint32_t dirty_ = (1u << kUnits) - 1;
+    bool dead_ = false;
+};
 
 }  // namespace
 
 int CountSolutions(const CellValues& board, const std::array<CandidateMask, kCells>& candidates,
                    CellValues& firstSolution) {
-    Position pos;
-    pos.Board = board;
-    for (int cell = 0; cell < kCells; ++cell) {
-        if (board[cell] != 0) continue;
-        ++pos.Open;
-        CandidateMask m = candidates[cell];
-        for (const auto peer : kPeers[cell]) {
-            if (board[peer] > 0) m &= static_cast<CandidateMask>(~DigitBit(board[peer]));
-        }
-        pos.Cand[cell] = m;
-    }
+    Position root(board, candidates);
     int count = 0;
-    Count(pos, count, firstSolution);
+    root.Count(count, firstSolution);
     return count;
 }
 

@@ -11,7 +11,8 @@ namespace cluemill {
 // several solutions comes first in the exact search.
 //
 // board holds the values placed so far (0 = empty); candidates the digits
-// still possible in each empty cell. Values already placed must not conflict.
+// still possible in each empty cell, none of them a digit placed in a peer (as
+// the logic pass leaves them). Values already placed must not conflict.
 // Returns 0, 1 or 2; at 1, firstSolution holds the solution.
 int CountSolutions(const CellValues& board, const std::array<CandidateMask, kCells>& candidates,
                    CellValues& firstSolution);

@@ -137,6 +137,10 @@ private:
         Board[cell] = static_cast<std::int8_t>(digit);
         open_ = open_.Without(CellSet::Of(cell));
     }
+    // NakedHidden over the units not in `examined`; adds the units where it
+    // found nothing. Sound as long as the candidates of those units did not
+    // change in between.
+    bool FindSubset(bool naked, int candidateCount, std::uint32_t& examined);
     // NakedCell for the logic pass, from the digit sets and open_.
     bool HasDeadCell() const;
 

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <bit>
+
 #include "solver/Solver.h"
 
 namespace cluemill {
@@ -59,6 +61,10 @@ private:
     void Extend(int from, int chosen, CandidateMask unionMask) {
         if (CountDigits(unionMask) > n_ || (unionMask & ~free_) != 0) return;
         if (chosen == n_) {
+            if (CountDigits(unionMask) == n_) {
+                Consider(unionMask);
+                return;
+            }
             ForEachTuple(static_cast<CandidateMask>(free_ & ~unionMask), n_ - CountDigits(unionMask),
                          [&](CandidateMask more) {
                              Consider(static_cast<CandidateMask>(unionMask | more));
@@ -108,11 +114,25 @@ CandidateMask MaskOf(const Quintuple& digits, int count) {
 }  // namespace
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
+    std::uint32_t examined = 0;
+    return FindSubset(naked, candidateCount, examined);
+}
+
+bool Solver::FindSubset(bool naked, int candidateCount, std::uint32_t& examined) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
+    const std::uint32_t todo = ((1u << kUnits) - 1) & ~examined;
+    if (todo == 0) return false;
     // Only tuples of digits not yet placed in a unit are tried as naked subsets.
     std::array<CandidateMask, kUnits> placed{};
+    // Only empty cells with at most n candidates can lie within n digits; a
+    // unit with fewer than n of them holds no naked subset.
+    CellSet small;
     if (naked) {
+        for (int cell = 0; cell < kCells; ++cell) {
+            if (Board[cell] == 0) small = small | CellSet::Of(cell);
+        }
+        small = small.Without(Candidates.CellsWithMoreThan(n));
         for (int cell = 0; cell < kCells; ++cell) {
             if (Board[cell] <= 0) continue;
             const CandidateMask bit = DigitBit(Board[cell]);
@@ -121,9 +141,14 @@ bool Solver::NakedHidden(bool naked, int candidateCount) {
             placed[18 + BoxOf(cell)] |= bit;
         }
     }
-    for (int u = 0; u < kUnits; ++u) {
+    for (std::uint32_t left = todo; left != 0; left &= left - 1) {
+        const int u = std::countr_zero(left);
         const Unit& unit = kUnitTable[u];
         if (naked) {
+            if ((small & kUnitSets[u]).Count() < n) {
+                examined |= 1u << u;
+                continue;
+            }
             const auto free = static_cast<CandidateMask>(kAllDigits & ~placed[u]);
             std::array<CandidateMask, 9> cand{};
             std::array<bool, 9> open{};
@@ -155,16 +180,24 @@ bool Solver::NakedHidden(bool naked, int candidateCount) {
                 one |= m;
             }
             const auto eligible = static_cast<CandidateMask>(one & ~(n == 2 ? three : four));
-            const bool found = ForEachTuple(eligible, n, [&](CandidateMask tuple) {
-                int members = 0;
-                CandidateMask extra = 0;
-                for (const auto cell : unit.Cells) {
-                    if (Candidates[cell] & tuple) {
-                        ++members;
-                        extra |= Candidates[cell];
-                    }
+            if (CountDigits(eligible) < n) {
+                examined |= 1u << u;
+                continue;
+            }
+            // places[d - 1]: the unit positions (bit i = unit.Cells[i]) holding d.
+            std::array<std::uint16_t, 9> places{};
+            for (int i = 0; i < 9; ++i) {
+                for (unsigned m = Candidates[unit.Cells[i]] & eligible; m != 0; m &= m - 1) {
+                    places[std::countr_zero(m)] |= static_cast<std::uint16_t>(1u << i);
                 }
-                if (members != n || (extra & ~tuple) == 0) return false;
+            }
+            const bool found = ForEachTuple(eligible, n, [&](CandidateMask tuple) {
+                unsigned where = 0;
+                for (unsigned m = tuple; m != 0; m &= m - 1) where |= places[std::countr_zero(m)];
+                if (std::popcount(where) != n) return false;
+                CandidateMask extra = 0;
+                for (unsigned w = where; w != 0; w &= w - 1) extra |= Candidates[unit.Cells[std::countr_zero(w)]];
+                if ((extra & ~tuple) == 0) return false;
                 for (const auto cell : unit.Cells) {
                     if (Candidates[cell] & tuple) Candidates.Set(cell, static_cast<CandidateMask>(Candidates[cell] & tuple));
                 }
@@ -172,6 +205,7 @@ bool Solver::NakedHidden(bool naked, int candidateCount) {
             });
             if (found) return true;
         }
+        examined |= 1u << u;
     }
     return false;
 }
