@@ -60,11 +60,11 @@ const char* ResultWord(SolveOutcome outcome) {
 // Appends one result line for a puzzle of at least 81 characters.
 void RateOne(Solver& solver, std::string_view line, std::string& result) {
     solver.Puzzle = ReadPuzzleText(line);
-    const std::string puzzle = WritePuzzleText(solver.Puzzle, '.');
-    result += puzzle;
-    if (GivensConflict(solver.Puzzle) || CountEmptyCells(solver.Puzzle) == 0) {
-        result += GivensConflict(solver.Puzzle) ? "\tinvalid\t0\t-\t" : "\tcomplete\t0\t-\t";
-        result += puzzle;
+    AppendPuzzleText(result, solver.Puzzle, '.');
+    const bool invalid = GivensConflict(solver.Puzzle);
+    if (invalid || CountEmptyCells(solver.Puzzle) == 0) {
+        result += invalid ? "\tinvalid\t0\t-\t" : "\tcomplete\t0\t-\t";
+        AppendPuzzleText(result, solver.Puzzle, '.');
         result += '\n';
         return;
     }
@@ -74,9 +74,13 @@ void RateOne(Solver& solver, std::string_view line, std::string& result) {
     result += '\t';
     result += static_cast<char>('0' + solver.Difficulty);
     result += '\t';
-    result += unique ? WritePuzzleText(solver.Solution, '.') : std::string("-");
+    if (unique) {
+        AppendPuzzleText(result, solver.Solution, '.');
+    } else {
+        result += '-';
+    }
     result += '\t';
-    result += WritePuzzleText(solver.Board, '.');
+    AppendPuzzleText(result, solver.Board, '.');
     result += '\n';
 }
 
@@ -84,6 +88,7 @@ int RateStream(std::istream& in, std::ostream& out, std::ostream& err) {
     Solver solver;
     std::string line;
     std::string result;
+    result.reserve(512);
     int status = 0;
     long long number = 0;
     while (std::getline(in, line)) {

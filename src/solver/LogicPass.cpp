@@ -9,13 +9,24 @@ bool Solver::HasDeadCell() const {
     return !open_.Without(alive).Empty();
 }
 
+void Solver::IndexBoard() {
+    open_ = CellSet{};
+    placed_.fill(0);
+    for (int cell = 0; cell < kCells; ++cell) {
+        const int value = Board[cell];
+        if (value == 0) open_ = open_ | CellSet::Of(cell);
+        if (value <= 0) continue;
+        const CandidateMask bit = DigitBit(value);
+        placed_[RowOf(cell)] |= bit;
+        placed_[9 + ColumnOf(cell)] |= bit;
+        placed_[18 + BoxOf(cell)] |= bit;
+    }
+}
+
 bool Solver::PreSolve(int& cellsToSolve) {
     std::array<std::uint32_t, 6> examined{};  // per subset search, as in FindSubset
     Candidates.TakeTouchedUnits();
-    open_ = CellSet{};
-    for (int cell = 0; cell < kCells; ++cell) {
-        if (Board[cell] == 0) open_ = open_ | CellSet::Of(cell);
-    }
+    IndexBoard();
     // Each cycle tries the techniques cheapest first and starts again from the
     // top after the first success, so the subset searches only run when
     // everything cheaper has failed. The hidden pair (level 5) is tried before

@@ -136,7 +136,13 @@ private:
         Assign(digit, cell);
         Board[cell] = static_cast<std::int8_t>(digit);
         open_ = open_.Without(CellSet::Of(cell));
+        const CandidateMask bit = DigitBit(digit);
+        placed_[RowOf(cell)] |= bit;
+        placed_[9 + ColumnOf(cell)] |= bit;
+        placed_[18 + BoxOf(cell)] |= bit;
     }
+    // Builds open_ and placed_ from Board.
+    void IndexBoard();
     // NakedHidden over the units not in `examined`; adds the units where it
     // found nothing. Sound as long as the candidates of those units did not
     // change in between.
@@ -144,8 +150,10 @@ private:
     // NakedCell for the logic pass, from the digit sets and open_.
     bool HasDeadCell() const;
 
-    // The empty cells of Board while the logic pass runs.
+    // While the logic pass runs: the empty cells of Board, and per unit the
+    // digits placed in it.
     CellSet open_;
+    std::array<CandidateMask, kUnits> placed_{};
 };
 
 }  // namespace cluemill

@@ -115,6 +115,7 @@ CandidateMask MaskOf(const Quintuple& digits, int count) {
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
     std::uint32_t examined = 0;
+    IndexBoard();
     return FindSubset(naked, candidateCount, examined);
 }
 
@@ -123,24 +124,9 @@ bool Solver::FindSubset(bool naked, int candidateCount, std::uint32_t& examined)
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
     const std::uint32_t todo = ((1u << kUnits) - 1) & ~examined;
     if (todo == 0) return false;
-    // Only tuples of digits not yet placed in a unit are tried as naked subsets.
-    std::array<CandidateMask, kUnits> placed{};
     // Only empty cells with at most n candidates can lie within n digits; a
     // unit with fewer than n of them holds no naked subset.
-    CellSet small;
-    if (naked) {
-        for (int cell = 0; cell < kCells; ++cell) {
-            if (Board[cell] == 0) small = small | CellSet::Of(cell);
-        }
-        small = small.Without(Candidates.CellsWithMoreThan(n));
-        for (int cell = 0; cell < kCells; ++cell) {
-            if (Board[cell] <= 0) continue;
-            const CandidateMask bit = DigitBit(Board[cell]);
-            placed[RowOf(cell)] |= bit;
-            placed[9 + ColumnOf(cell)] |= bit;
-            placed[18 + BoxOf(cell)] |= bit;
-        }
-    }
+    const CellSet small = naked ? open_.Without(Candidates.CellsWithMoreThan(n)) : CellSet{};
     for (std::uint32_t left = todo; left != 0; left &= left - 1) {
         const int u = std::countr_zero(left);
         const Unit& unit = kUnitTable[u];
@@ -149,12 +135,13 @@ bool Solver::FindSubset(bool naked, int candidateCount, std::uint32_t& examined)
                 examined |= 1u << u;
                 continue;
             }
-            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed[u]);
+            // Only tuples of digits not yet placed in the unit are tried.
+            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
             std::array<CandidateMask, 9> cand{};
             std::array<bool, 9> open{};
             for (int i = 0; i < 9; ++i) {
                 cand[i] = Candidates[unit.Cells[i]];
-                open[i] = Board[unit.Cells[i]] == 0;
+                open[i] = open_.Contains(unit.Cells[i]);
             }
             const CandidateMask tuple = FirstNakedSubset(cand, open, free, n);
             const bool found = tuple != 0;

@@ -15,11 +15,13 @@ CellValues ReadPuzzleText(std::string_view text) {
 }
 
 std::string WritePuzzleText(const CellValues& cells, char emptyChar) {
-    std::string text(kCells, emptyChar);
-    for (int i = 0; i < kCells; ++i) {
-        if (cells[i] > 0) text[i] = static_cast<char>('0' + cells[i]);
-    }
+    std::string text;
+    AppendPuzzleText(text, cells, emptyChar);
     return text;
+}
+
+void AppendPuzzleText(std::string& text, const CellValues& cells, char emptyChar) {
+    for (const auto v : cells) text += v > 0 ? static_cast<char>('0' + v) : emptyChar;
 }
 
 bool GivensConflict(const CellValues& puzzle) {

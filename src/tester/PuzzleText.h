@@ -15,6 +15,8 @@ CellValues ReadPuzzleText(std::string_view text);
 
 // The 81-character form of a grid, with emptyChar for a 0 cell.
 std::string WritePuzzleText(const CellValues& cells, char emptyChar);
+// The same, appended to text.
+void AppendPuzzleText(std::string& text, const CellValues& cells, char emptyChar);
 
 // True if two givens share a digit in a row, column or box.
 bool GivensConflict(const CellValues& puzzle);
