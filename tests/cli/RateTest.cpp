@@ -69,6 +69,8 @@ struct RateCase {
     std::string Expected;
 };
 
+void PrintTo(const RateCase& c, std::ostream* os) { *os << c.Name; }
+
 class RateLineTest : public ::testing::TestWithParam<RateCase> {};
 
 TEST_P(RateLineTest, PrintsTheFiveFields) {

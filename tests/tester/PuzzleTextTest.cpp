@@ -52,6 +52,8 @@ struct ConflictCase {
     bool Conflict;
 };
 
+void PrintTo(const ConflictCase& c, std::ostream* os) { *os << c.Name; }
+
 class GivensConflictTest : public ::testing::TestWithParam<ConflictCase> {};
 
 TEST_P(GivensConflictTest, SameDigitTwiceInAUnit) {
