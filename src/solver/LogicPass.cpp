@@ -24,7 +24,7 @@ void Solver::IndexBoard() {
 }
 
 bool Solver::PreSolve(int& cellsToSolve) {
-    std::array<std::uint32_t, 6> examined{};  // per subset search, as in FindSubset
+    subsetsKnown_ = {0, 0};
     Candidates.TakeTouchedUnits();
     IndexBoard();
     // Each cycle tries the techniques cheapest first and starts again from the
@@ -47,21 +47,20 @@ bool Solver::PreSolve(int& cellsToSolve) {
             if (--cellsToSolve == 0) return true;
             continue;
         }
-        // A subset search passes over the units it already found empty-handed
-        // whose candidates have not changed since.
+        // The subsets found in a unit hold until its candidates change.
         const std::uint32_t touched = Candidates.TakeTouchedUnits();
-        for (auto& units : examined) units &= ~touched;
+        for (auto& units : subsetsKnown_) units &= ~touched;
         if (PointingPair() || BoxLine()) {
             RaiseDifficulty(3);
-        } else if (FindSubset(true, 2, examined[0]) || FindSubset(true, 3, examined[1])) {
+        } else if (FindSubset(true, 2) || FindSubset(true, 3)) {
             RaiseDifficulty(4);
-        } else if (FindSubset(false, 2, examined[2])) {
+        } else if (FindSubset(false, 2)) {
             RaiseDifficulty(5);
-        } else if (FindSubset(true, 4, examined[3])) {
+        } else if (FindSubset(true, 4)) {
             RaiseDifficulty(4);
-        } else if (FindSubset(false, 3, examined[4])) {
+        } else if (FindSubset(false, 3)) {
             RaiseDifficulty(5);
-        } else if (FindSubset(true, 5, examined[5])) {
+        } else if (FindSubset(true, 5)) {
             RaiseDifficulty(4);
         } else {
             return false;

@@ -143,10 +143,9 @@ private:
     }
     // Builds open_ and placed_ from Board.
     void IndexBoard();
-    // NakedHidden over the units not in `examined`; adds the units where it
-    // found nothing. Sound as long as the candidates of those units did not
-    // change in between.
-    bool FindSubset(bool naked, int candidateCount, std::uint32_t& examined);
+    // NakedHidden with the subsets of each unit kept from one call to the
+    // next while the unit's candidates stay as they were (subsetsKnown_).
+    bool FindSubset(bool naked, int candidateCount);
     // NakedCell for the logic pass, from the digit sets and open_.
     bool HasDeadCell() const;
 
@@ -154,6 +153,15 @@ private:
     // digits placed in it.
     CellSet open_;
     std::array<CandidateMask, kUnits> placed_{};
+    // Per unit, the first acting naked subset of each size 2 to 5 and hidden
+    // subset of size 2 and 3 (0 = none), valid for the units whose bit is set
+    // in subsetsKnown_ (naked, hidden).
+    struct UnitSubsets {
+        std::array<CandidateMask, 6> Naked{};
+        std::array<CandidateMask, 4> Hidden{};
+    };
+    std::array<UnitSubsets, kUnits> unitSubsets_{};
+    std::array<std::uint32_t, 2> subsetsKnown_{};
 };
 
 }  // namespace cluemill

@@ -36,73 +36,110 @@ bool LexicallyBefore(CandidateMask a, CandidateMask b) {
     return (a & differ & (0u - differ)) != 0;
 }
 
-// The naked subsets of one unit. The tuples that can act are found from the
-// cells rather than from all 126 digit sets: a tuple acts only when exactly n
-// open cells lie within it, so those cells (each with at most n candidates)
-// have a union of at most n digits, and the tuple is that union filled up
-// with other free digits.
+// The naked subsets of one unit, for every size at once. A tuple of n digits
+// acts only when exactly n open cells lie within it, so those cells (each with
+// at most n candidates) have a union of at most n digits, and the tuple is that
+// union filled up with other free digits. One walk over the sets of up to five
+// such cells, cut off where the union grows past five digits, finds the
+// candidates of every size; the first acting tuple of each size in
+// lexicographic order is kept.
 class NakedSubsetFinder {
 public:
-    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, const std::array<bool, 9>& open,
-                      CandidateMask free, int n)
-        : cand_(cand), open_(open), free_(free), n_(n) {
+    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open, CandidateMask free)
+        : cand_(cand), open_(open), free_(free) {
         for (int i = 0; i < 9; ++i) {
-            if (open[i] && CountDigits(cand[i]) <= n) small_[smallCount_++] = cand[i];
+            if (((open >> i) & 1u) && CountDigits(cand[i]) <= 5) small_[smallCount_++] = cand[i];
         }
     }
 
-    // The first acting tuple in lexicographic order, or 0.
-    CandidateMask First() {
-        if (smallCount_ >= n_) Extend(0, 0, 0);
-        return best_;
+    // first[n]: the first acting tuple of n digits, or 0.
+    std::array<CandidateMask, 6> Find() {
+        Extend(0, 0, 0);
+        return first_;
     }
 
 private:
     void Extend(int from, int chosen, CandidateMask unionMask) {
-        if (CountDigits(unionMask) > n_ || (unionMask & ~free_) != 0) return;
-        if (chosen == n_) {
-            if (CountDigits(unionMask) == n_) {
-                Consider(unionMask);
-                return;
+        const int digits = CountDigits(unionMask);
+        if (digits > 5 || (unionMask & ~free_) != 0) return;
+        if (chosen >= 2 && digits <= chosen) {
+            if (digits == chosen) {
+                Consider(unionMask, chosen);
+            } else {
+                ForEachTuple(static_cast<CandidateMask>(free_ & ~unionMask), chosen - digits,
+                             [&](CandidateMask more) {
+                                 Consider(static_cast<CandidateMask>(unionMask | more), chosen);
+                                 return false;
+                             });
             }
-            ForEachTuple(static_cast<CandidateMask>(free_ & ~unionMask), n_ - CountDigits(unionMask),
-                         [&](CandidateMask more) {
-                             Consider(static_cast<CandidateMask>(unionMask | more));
-                             return false;
-                         });
-            return;
         }
-        for (int i = from; i <= smallCount_ - (n_ - chosen); ++i) {
+        if (chosen == 5) return;
+        for (int i = from; i < smallCount_; ++i) {
             Extend(i + 1, chosen + 1, static_cast<CandidateMask>(unionMask | small_[i]));
         }
     }
 
-    void Consider(CandidateMask tuple) {
-        if (best_ != 0 && !LexicallyBefore(tuple, best_)) return;
+    void Consider(CandidateMask tuple, int n) {
+        CandidateMask& best = first_[n];
+        if (best != 0 && !LexicallyBefore(tuple, best)) return;
         int members = 0;
         CandidateMask elsewhere = 0;
         for (int i = 0; i < 9; ++i) {
-            if (open_[i] && (cand_[i] & ~tuple) == 0) {
+            if (((open_ >> i) & 1u) && (cand_[i] & ~tuple) == 0) {
                 ++members;
             } else {
                 elsewhere |= cand_[i];
             }
         }
-        if (members == n_ && (elsewhere & tuple) != 0) best_ = tuple;
+        if (members == n && (elsewhere & tuple) != 0) best = tuple;
     }
 
     const std::array<CandidateMask, 9>& cand_;
-    const std::array<bool, 9>& open_;
+    std::uint32_t open_;
     CandidateMask free_;
-    int n_;
     std::array<CandidateMask, 9> small_{};
     int smallCount_ = 0;
-    CandidateMask best_ = 0;
+    std::array<CandidateMask, 6> first_{};
 };
 
-CandidateMask FirstNakedSubset(const std::array<CandidateMask, 9>& cand, const std::array<bool, 9>& open,
-                               CandidateMask free, int n) {
-    return NakedSubsetFinder(cand, open, free, n).First();
+// The hidden subsets of one unit, of two and three digits: first[n] is the
+// first tuple in lexicographic order whose digits lie in exactly n cells that
+// hold other candidates too, or 0.
+std::array<CandidateMask, 4> FindHiddenSubsets(const std::array<CandidateMask, 9>& cand) {
+    std::array<CandidateMask, 4> first{};
+    unsigned one = 0;  // digits in at least one, two, three, four cells
+    unsigned two = 0;
+    unsigned three = 0;
+    unsigned four = 0;
+    for (const unsigned m : cand) {
+        four |= three & m;
+        three |= two & m;
+        two |= one & m;
+        one |= m;
+    }
+    // places[d - 1]: the unit positions holding d, for digits in at most three.
+    const auto fewPlaces = static_cast<CandidateMask>(one & ~four);
+    std::array<std::uint16_t, 9> places{};
+    for (int i = 0; i < 9; ++i) {
+        for (unsigned m = cand[i] & fewPlaces; m != 0; m &= m - 1) {
+            places[std::countr_zero(m)] |= static_cast<std::uint16_t>(1u << i);
+        }
+    }
+    for (int n = 2; n <= 3; ++n) {
+        // A digit with more than n places cannot be part of a subset of n cells.
+        const auto eligible = static_cast<CandidateMask>(one & ~(n == 2 ? three : four));
+        ForEachTuple(eligible, n, [&](CandidateMask tuple) {
+            unsigned where = 0;
+            for (unsigned m = tuple; m != 0; m &= m - 1) where |= places[std::countr_zero(m)];
+            if (std::popcount(where) != n) return false;
+            CandidateMask extra = 0;
+            for (unsigned w = where; w != 0; w &= w - 1) extra |= cand[std::countr_zero(w)];
+            if ((extra & ~tuple) == 0) return false;
+            first[n] = tuple;
+            return true;
+        });
+    }
+    return first;
 }
 
 CandidateMask MaskOf(const Quintuple& digits, int count) {
@@ -114,85 +151,46 @@ CandidateMask MaskOf(const Quintuple& digits, int count) {
 }  // namespace
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
-    std::uint32_t examined = 0;
     IndexBoard();
-    return FindSubset(naked, candidateCount, examined);
+    subsetsKnown_ = {0, 0};
+    return FindSubset(naked, candidateCount);
 }
 
-bool Solver::FindSubset(bool naked, int candidateCount, std::uint32_t& examined) {
+bool Solver::FindSubset(bool naked, int candidateCount) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
-    const std::uint32_t todo = ((1u << kUnits) - 1) & ~examined;
-    if (todo == 0) return false;
-    // Only empty cells with at most n candidates can lie within n digits; a
-    // unit with fewer than n of them holds no naked subset.
-    const CellSet small = naked ? open_.Without(Candidates.CellsWithMoreThan(n)) : CellSet{};
-    for (std::uint32_t left = todo; left != 0; left &= left - 1) {
-        const int u = std::countr_zero(left);
+    std::uint32_t& known = subsetsKnown_[naked ? 0 : 1];
+    for (int u = 0; u < kUnits; ++u) {
         const Unit& unit = kUnitTable[u];
-        if (naked) {
-            if ((small & kUnitSets[u]).Count() < n) {
-                examined |= 1u << u;
-                continue;
-            }
-            // Only tuples of digits not yet placed in the unit are tried.
-            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
+        UnitSubsets& subsets = unitSubsets_[u];
+        if (((known >> u) & 1u) == 0) {
+            known |= 1u << u;
             std::array<CandidateMask, 9> cand{};
-            std::array<bool, 9> open{};
-            for (int i = 0; i < 9; ++i) {
-                cand[i] = Candidates[unit.Cells[i]];
-                open[i] = open_.Contains(unit.Cells[i]);
+            for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
+            if (naked) {
+                std::uint32_t open = 0;
+                for (int i = 0; i < 9; ++i) open |= open_.Contains(unit.Cells[i]) ? 1u << i : 0u;
+                // Only tuples of digits not yet placed in the unit are tried.
+                const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
+                subsets.Naked = NakedSubsetFinder(cand, open, free).Find();
+            } else {
+                subsets.Hidden = FindHiddenSubsets(cand);
             }
-            const CandidateMask tuple = FirstNakedSubset(cand, open, free, n);
-            const bool found = tuple != 0;
-            if (found) {
-                for (int i = 0; i < 9; ++i) {
-                    if (open[i] && (cand[i] & ~tuple) == 0) continue;
-                    Candidates.Set(unit.Cells[i], static_cast<CandidateMask>(cand[i] & ~tuple));
-                }
-            }
-            if (found) return true;
-        } else {
-            // A digit with more than n places in the unit cannot be part of a
-            // hidden subset of n cells; tuples holding one are passed over.
-            unsigned one = 0;  // digits in at least one, two, three, four cells
-            unsigned two = 0;
-            unsigned three = 0;
-            unsigned four = 0;
-            for (const auto cell : unit.Cells) {
-                const unsigned m = Candidates[cell];
-                four |= three & m;
-                three |= two & m;
-                two |= one & m;
-                one |= m;
-            }
-            const auto eligible = static_cast<CandidateMask>(one & ~(n == 2 ? three : four));
-            if (CountDigits(eligible) < n) {
-                examined |= 1u << u;
-                continue;
-            }
-            // places[d - 1]: the unit positions (bit i = unit.Cells[i]) holding d.
-            std::array<std::uint16_t, 9> places{};
-            for (int i = 0; i < 9; ++i) {
-                for (unsigned m = Candidates[unit.Cells[i]] & eligible; m != 0; m &= m - 1) {
-                    places[std::countr_zero(m)] |= static_cast<std::uint16_t>(1u << i);
-                }
-            }
-            const bool found = ForEachTuple(eligible, n, [&](CandidateMask tuple) {
-                unsigned where = 0;
-                for (unsigned m = tuple; m != 0; m &= m - 1) where |= places[std::countr_zero(m)];
-                if (std::popcount(where) != n) return false;
-                CandidateMask extra = 0;
-                for (unsigned w = where; w != 0; w &= w - 1) extra |= Candidates[unit.Cells[std::countr_zero(w)]];
-                if ((extra & ~tuple) == 0) return false;
-                for (const auto cell : unit.Cells) {
-                    if (Candidates[cell] & tuple) Candidates.Set(cell, static_cast<CandidateMask>(Candidates[cell] & tuple));
-                }
-                return true;
-            });
-            if (found) return true;
         }
-        examined |= 1u << u;
+        const CandidateMask tuple = naked ? subsets.Naked[n] : subsets.Hidden[n];
+        if (tuple == 0) continue;
+        for (const auto cell : unit.Cells) {
+            const CandidateMask m = Candidates[cell];
+            if (naked) {
+                // The tuple's digits leave every cell outside the subset.
+                if (open_.Contains(cell) && (m & ~tuple) == 0) continue;
+                Candidates.Set(cell, static_cast<CandidateMask>(m & ~tuple));
+            } else if (m & tuple) {
+                // The subset's cells keep only the tuple's digits.
+                Candidates.Set(cell, static_cast<CandidateMask>(m & tuple));
+            }
+        }
+        return true;
     }
     return false;
 }
