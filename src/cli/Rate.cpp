@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
@@ -104,6 +105,10 @@ int RateStream(std::istream& in, std::ostream& out, std::ostream& err) {
         RateOne(solver, line, result);
         out << result;
     }
+    if (in.bad()) {
+        err << "cluemill-cli rate: read error after line " << number << "\n";
+        return 2;
+    }
     return status;
 }
 
@@ -120,6 +125,11 @@ int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream
         return 2;
     }
     if (args.empty() || args[0] == "-") return RateStream(in, out, err);
+    std::error_code error;
+    if (std::filesystem::is_directory(args[0], error)) {
+        err << "cluemill-cli rate: '" << args[0] << "' is a folder, not a file\n";
+        return 2;
+    }
     std::ifstream file(args[0], std::ios::binary);
     if (!file) {
         err << "cluemill-cli rate: cannot open '" << args[0] << "'\n";

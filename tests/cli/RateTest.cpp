@@ -150,6 +150,9 @@ TEST(Rate, ReadsAFileAndRefusesBadArguments) {
     const CliRun missing = RunCommand({"rate", path + ".missing"});
     EXPECT_EQ(missing.Status, 2);
     EXPECT_NE(missing.Err.find("cannot open"), std::string::npos);
+    const CliRun folder = RunCommand({"rate", ::testing::TempDir()});
+    EXPECT_EQ(folder.Status, 2);
+    EXPECT_NE(folder.Err.find("folder"), std::string::npos);
     EXPECT_EQ(RunCommand({"rate", "a", "b"}).Status, 2);
     EXPECT_EQ(RunCommand({"frobnicate"}).Status, 2);
     EXPECT_EQ(RunCommand({}).Status, 2);
