@@ -13,6 +13,9 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  rate [FILE]   solve and grade the puzzles of FILE (standard input when\n"
     "                no FILE), one result line per puzzle\n"
+    "  test [--minimal] [FILE]\n"
+    "                the uniqueness test of the window for every puzzle of\n"
+    "                FILE, with the minimality test on request\n"
     "\n"
     "Run 'cluemill-cli COMMAND --help' for the details of a command.\n";
 
@@ -31,6 +34,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "rate") return RunRate(rest, in, out, err);
+    if (command == "test") return RunTest(rest, in, out, err);
     err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

@@ -16,4 +16,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
 int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err);
 
+// cluemill-cli test [--minimal] [FILE]: the uniqueness test per puzzle line.
+int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err);
+
 }  // namespace cluemill

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace cluemill {
+
+struct Control;
+
+// What the engine asks of the outside world. The window implements it with
+// Qt; tests and the command line with scripted or silent stand-ins.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Lets pending window events run (the window may throttle how often).
+    virtual void DoEvents() = 0;
+    // A message box with an OK button and no icon.
+    virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+    // Shows the control's present state at once.
+    virtual void Refresh(const Control& control) = 0;
+    // The file-open dialog; nothing when cancelled.
+    virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
+    // Uniform random numbers in [0, 1), and reseeding from the clock.
+    virtual double Random() = 0;
+    virtual void Randomize() = 0;
+    // The locale's decimal separator.
+    virtual char DecimalSeparator() const = 0;
+    // Screen size in twips.
+    virtual int ScreenWidth() const = 0;
+    virtual int ScreenHeight() const = 0;
+    // Ends the program at once.
+    virtual void EndProgram() = 0;
+};
+
+}  // namespace cluemill
