@@ -30,6 +30,9 @@ public:
     // Screen size in twips.
     virtual int ScreenWidth() const = 0;
     virtual int ScreenHeight() const = 0;
+    // The folder the program's files live in: the program's own folder, or
+    // the one the command line names.
+    virtual std::string ProgramFolder() const { return "."; }
     // Ends the program at once.
     virtual void EndProgram() = 0;
 };

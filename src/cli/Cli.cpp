@@ -16,6 +16,8 @@ constexpr const char* kUsage =
     "  test [--minimal] [FILE]\n"
     "                the uniqueness test of the window for every puzzle of\n"
     "                FILE, with the minimality test on request\n"
+    "  patterns [--data-dir DIR] list|show N|add CODE|encode|decode\n"
+    "                the pattern library Patterns.rec\n"
     "\n"
     "Run 'cluemill-cli COMMAND --help' for the details of a command.\n";
 
@@ -35,6 +37,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "rate") return RunRate(rest, in, out, err);
     if (command == "test") return RunTest(rest, in, out, err);
+    if (command == "patterns") return RunPatterns(rest, in, out, err);
     err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

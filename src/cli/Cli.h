@@ -20,4 +20,8 @@ int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream
 int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err);
 
+// cluemill-cli patterns [--data-dir DIR] list|show|add|encode|decode.
+int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err);
+
 }  // namespace cluemill

@@ -48,6 +48,9 @@ public:
     int ScreenWidth() const override { return 1920 * 15; }
     int ScreenHeight() const override { return 1080 * 15; }
     void EndProgram() override { Ended = true; }
+    std::string ProgramFolder() const override { return Folder; }
+
+    std::string Folder = ".";
 };
 
 }  // namespace cluemill::testing

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+#include "cli/Cli.h"
+#include "patterns/PatternLibrary.h"
+
+namespace cluemill {
+
+namespace {
+
+constexpr const char* kPatternsHelp =
+    "Usage: cluemill-cli patterns [--data-dir DIR] COMMAND\n"
+    "\n"
+    "The pattern library Patterns.rec in DIR (default: the program's folder).\n"
+    "\n"
+    "Commands:\n"
+    "  list              one line per record: number, code and the eighteen\n"
+    "                    counters (Not Expanded, Expanded, Minimal; each Very\n"
+    "                    Easy to Others), separated by TABs\n"
+    "  show N            pattern N as nine lines of 'X' (clue) and '.'\n"
+    "  add CODE|LINE81   append the pattern unless the library has it; prints\n"
+    "                    its record number\n"
+    "  encode [LINE81..] the code of each pattern line (standard input when\n"
+    "                    none is given)\n"
+    "  decode [CODE..]   the pattern line of each code, 'X' for a clue\n"
+    "\n"
+    "A pattern line has 81 characters, one per cell row by row; '1' to '9',\n"
+    "'X', 'x', '#' and '*' mark a clue, any other character an empty cell.\n"
+    "A code has 22 hexadecimal digits and begins with 00 or 01. A bad code or\n"
+    "line is refused with exit status 2.\n";
+
+std::filesystem::path DefaultDataFolder() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path(error) : exe.parent_path();
+}
+
+bool IsClueMark(char c) { return (c >= '1' && c <= '9') || c == 'X' || c == 'x' || c == '#' || c == '*'; }
+
+std::string PatternLine(const Pattern& clues) {
+    std::string line(81, '.');
+    for (int i = 0; i < 81; ++i) {
+        if (clues[i]) line[i] = 'X';
+    }
+    return line;
+}
+
+// A code or an 81-character pattern line as a code; empty with a reason in
+// `why` when it is neither.
+std::string CodeOf(std::string text, std::string& why) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (text.size() == 81) {
+        Pattern clues{};
+        for (int i = 0; i < 81; ++i) clues[i] = IsClueMark(text[i]);
+        return EncodePattern(clues);
+    }
+    if (const auto problem = CheckPatternCode(text)) {
+        why = text.size() > 22 && text.size() != 81 ? "a pattern line has 81 characters, not " + std::to_string(text.size())
+                                                     : *problem;
+        return {};
+    }
+    return text;
+}
+
+int ForEachInput(const std::vector<std::string>& items, std::istream& in,
+                 const std::function<bool(const std::string&)>& each) {
+    if (!items.empty()) {
+        for (const auto& item : items) {
+            if (!each(item)) return 2;
+        }
+        return 0;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.front() == '#') continue;
+        if (!each(line)) return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    std::filesystem::path folder = DefaultDataFolder();
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            out << kPatternsHelp;
+            return 0;
+        }
+        if (args[i] == "--data-dir") {
+            if (i + 1 >= args.size()) {
+                err << "cluemill-cli patterns: --data-dir needs a folder\n";
+                return 2;
+            }
+            folder = args[++i];
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.empty()) {
+        err << kPatternsHelp;
+        return 2;
+    }
+    PatternLibrary library;
+    library.File = folder / "Patterns.rec";
+    library.Count();
+    const std::string command = rest.front();
+    const std::vector<std::string> operands(rest.begin() + 1, rest.end());
+
+    if (command == "list" && operands.empty()) {
+        for (std::int32_t k = 1; k <= library.PatternCount; ++k) {
+            const PatternRecord record = library.ReadPatternRecord(k);
+            out << k << '\t' << record.PatternCode;
+            for (const auto* family : {&record.NotExpanded, &record.Expanded, &record.Minimal}) {
+                for (const auto count : *family) out << '\t' << count;
+            }
+            out << '\n';
+        }
+        return 0;
+    }
+    if (command == "show" && operands.size() == 1) {
+        std::int64_t k = 0;
+        try {
+            k = std::stoll(operands[0]);
+        } catch (const std::exception&) {
+            k = 0;
+        }
+        if (k < 1 || k > library.PatternCount) {
+            err << "cluemill-cli patterns: there is no pattern " << operands[0] << " (the library holds "
+                << library.PatternCount << ")\n";
+            return 2;
+        }
+        const std::string line = PatternLine(DecodePattern(library.ReadPatternRecord(static_cast<std::int32_t>(k)).PatternCode));
+        for (int row = 0; row < 9; ++row) out << line.substr(row * 9, 9) << '\n';
+        return 0;
+    }
+    if (command == "add" && operands.size() == 1) {
+        std::string why;
+        const std::string code = CodeOf(operands[0], why);
+        if (code.empty()) {
+            err << "cluemill-cli patterns: " << why << '\n';
+            return 2;
+        }
+        std::int32_t k = library.FindPattern(code);
+        if (k == 0) {
+            PatternRecord record;
+            record.PatternCode = code;
+            library.AppendPattern(record);
+            k = library.PatternCount;
+        }
+        out << k << '\n';
+        return 0;
+    }
+    if (command == "encode" || command == "decode") {
+        const bool encode = command == "encode";
+        return ForEachInput(operands, in, [&](const std::string& item) {
+            std::string why;
+            if (encode && item.size() < 81) why = "a pattern line has 81 characters, not " + std::to_string(item.size());
+            if (!encode && item.size() != 22) why = *CheckPatternCode(item);
+            const std::string code = why.empty() ? CodeOf(encode ? item.substr(0, 81) : item, why) : std::string();
+            if (code.empty()) {
+                err << "cluemill-cli patterns: " << why << '\n';
+                return false;
+            }
+            out << (encode ? code : PatternLine(DecodePattern(code))) << '\n';
+            return true;
+        });
+    }
+    err << "cluemill-cli patterns: unknown command or wrong operands\n\n" << kPatternsHelp;
+    return 2;
+}
+
+}  // namespace cluemill

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "output/Inventory.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <system_error>
+
+#include "app/Main.h"
+#include "patterns/PatternLibrary.h"
+
+namespace cluemill {
+
+namespace {
+
+constexpr std::array<const char*, 6> kPanelLabels = {"Very Easy: ", "Easy: ",      "Medium: ",
+                                                     "Hard: ",      "Very Hard: ", "Others: "};
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+}  // namespace
+
+bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
+    if (name.size() != pattern.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (pattern[i] != '?' && Lower(pattern[i]) != Lower(name[i])) return false;
+    }
+    return true;
+}
+
+std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder, OutputFormat format) {
+    std::array<std::int32_t, 6> counts{};
+    const FormatInfo& info = Info(format);
+    for (int c = 1; c <= 6; ++c) {
+        std::error_code error;
+        if (info.OneFilePerClass) {
+            const auto length = std::filesystem::file_size(OutputFile(appFolder, format, c, 1), error);
+            if (!error) {
+                counts[c - 1] = static_cast<std::int32_t>(
+                    std::min<std::int64_t>(RoundedRecordCount(length, info.RecordLength), INT32_MAX));
+            }
+            continue;
+        }
+        const std::string pattern = std::string(ClassWord(c)) + "_????" + info.Extension;
+        std::int32_t count = 0;
+        for (std::filesystem::directory_iterator it(appFolder / info.Folder, error), end; !error && it != end;
+             it.increment(error)) {
+            std::error_code kind;
+            if (it->is_regular_file(kind) && MatchesFilePattern(it->path().filename().string(), pattern)) ++count;
+        }
+        counts[c - 1] = count;
+    }
+    return counts;
+}
+
+void Main::CountSudokus() {
+    const int index = Form.Combo2.ListIndex;
+    if (index >= 0 && index < kFormatCount) StoredCount = CountStored(AppFolder, static_cast<OutputFormat>(index));
+    for (int k = 0; k < 6; ++k) Form.StatusBar.Panels[k] = kPanelLabels[k] + std::to_string(StoredCount[k]);
+}
+
+void Main::Combo2_Click() { CountSudokus(); }
+
+}  // namespace cluemill

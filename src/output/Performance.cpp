@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "output/Performance.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/Main.h"
+
+namespace cluemill {
+
+namespace {
+
+constexpr std::array<const char*, 6> kPrefixes = {"Very Easy : ", "Easy : ",      "Medium : ",
+                                                  "Hard : ",      "Very Hard : ", "Others : "};
+
+// p with the pattern "#00.00": at least two digits before the separator,
+// exactly two after, rounded.
+std::string Percent(float p, char separator) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%05.2f", static_cast<double>(p));
+    std::string result(text);
+    for (char& c : result) {
+        if (c == '.') c = separator;
+    }
+    return result;
+}
+
+}  // namespace
+
+std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& counters, bool zeroTexts,
+                                            char separator, bool zeroComma) {
+    // The sum and the shares are taken in single precision.
+    float total = 0.0f;
+    for (const auto k : counters) total += static_cast<float>(k);
+    std::array<std::string, 6> lines;
+    for (int c = 0; c < 6; ++c) {
+        if (zeroTexts || total == 0.0f) {
+            lines[c] = std::string(kPrefixes[c]) + (zeroComma ? "00,00 %" : "00.00 %");
+        } else {
+            const float p = static_cast<float>(static_cast<std::int64_t>(counters[c]) * 100) / total;
+            lines[c] = std::string(kPrefixes[c]) + Percent(p, separator) + " %";
+        }
+    }
+    return lines;
+}
+
+void ShowPerformance(Form& form, const std::array<std::int32_t, 6>& notExpanded,
+                     const std::array<std::int32_t, 6>& expanded, const std::array<std::int32_t, 6>& minimal,
+                     bool zeroTexts, char separator, bool zeroComma) {
+    const std::array<const std::array<std::int32_t, 6>*, 3> blocks = {&notExpanded, &expanded, &minimal};
+    const std::array<int, 3> firstLabel = {2, 9, 16};
+    for (int b = 0; b < 3; ++b) {
+        const auto lines = PerformanceLines(*blocks[b], zeroTexts, separator, zeroComma);
+        for (int c = 0; c < 6; ++c) form.Label6[firstLabel[b] + c].Caption = lines[c];
+    }
+}
+
+void Main::DisplayPerformance() {
+    const PatternRecord& record = Library.PatternRec;
+    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal, Library.CurrentPattern == 0,
+                    Platform.DecimalSeparator());
+}
+
+}  // namespace cluemill

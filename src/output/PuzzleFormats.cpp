@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include "output/PuzzleFormats.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "app/Main.h"
+
+namespace cluemill {
+
+namespace {
+
+constexpr std::array<FormatInfo, kFormatCount> kFormats = {{
+    {"Tavix Sudoku", true, "Sudoku_", ".sds", 166},
+    {"Simple Sudoku", false, "", ".ss", 145},
+    {"Sudocue", false, "", ".sdk", 97},
+    {"Into Sudoku", false, "", ".sud", 99},
+    {"Sudoku Explainer", false, "", ".txt", 99},
+    {"Sudoku_81_Char", true, "Sudoku_", ".txt", 83},
+    {"Sudoku_81_Char_0", true, "Sudoku_", "_0.txt", 83},
+}};
+
+constexpr std::array<const char*, 6> kClassWords = {"Very_Easy", "Easy", "Medium", "Hard", "Very_Hard", "Others"};
+
+constexpr const char* kCrLf = "\r\n";
+
+// The nine rows of an 81-character form, each followed by CR LF (the last
+// one too unless lastLineEnd is false).
+std::string Rows(const std::string& form, bool lastLineEnd) {
+    std::string text;
+    for (int row = 0; row < 9; ++row) {
+        text += form.substr(row * 9, 9);
+        if (row < 8 || lastLineEnd) text += kCrLf;
+    }
+    return text;
+}
+
+// "abc|def|ghi" rows with "-----------" between the bands, and an empty last
+// line.
+std::string SimpleSudokuRows(const std::string& form) {
+    std::string text;
+    for (int row = 0; row < 9; ++row) {
+        if (row == 3 || row == 6) text += std::string("-----------") + kCrLf;
+        const std::string r = form.substr(row * 9, 9);
+        text += r.substr(0, 3) + "|" + r.substr(3, 3) + "|" + r.substr(6, 3) + kCrLf;
+    }
+    return text + kCrLf;
+}
+
+}  // namespace
+
+const FormatInfo& Info(OutputFormat format) { return kFormats[static_cast<int>(format)]; }
+
+const char* ClassWord(int difficulty) { return kClassWords[difficulty - 1]; }
+
+std::string DotForm(const CellValues& puzzle, const CellValues& board) {
+    std::string text(kCells, '.');
+    for (int i = 0; i < kCells; ++i) {
+        if (puzzle[i] >= 1) text[i] = static_cast<char>('0' + board[i]);
+    }
+    return text;
+}
+
+std::string ZeroForm(const std::string& text) {
+    std::string form = text.substr(0, kCells);
+    form.resize(kCells, ' ');
+    return form;
+}
+
+std::string BuildRecord(OutputFormat format, const CellValues& puzzle, const CellValues& board,
+                        const std::string& zeroForm) {
+    const std::string dots = DotForm(puzzle, board);
+    const std::string zeros = ZeroForm(zeroForm);
+    switch (format) {
+        case OutputFormat::Tavix: {
+            // Givens and solution as byte values, then two 16-bit fields of 0.
+            std::string bytes(166, '\0');
+            for (int i = 0; i < kCells; ++i) {
+                bytes[i] = static_cast<char>(puzzle[i] >= 1 ? puzzle[i] : 0);
+                bytes[81 + i] = static_cast<char>(board[i]);
+            }
+            return bytes;
+        }
+        case OutputFormat::SimpleSudoku:
+            return SimpleSudokuRows(zeros);
+        case OutputFormat::Sudocue:
+            return Rows(dots, false);
+        case OutputFormat::IntoSudoku:
+            return Rows(zeros, true);
+        case OutputFormat::SudokuExplainer:
+            return Rows(dots, true);
+        case OutputFormat::Line81Dot:
+            return dots + kCrLf;
+        case OutputFormat::Line81Zero:
+            return zeros + kCrLf;
+    }
+    return {};
+}
+
+std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                                 std::int64_t n) {
+    const FormatInfo& info = Info(format);
+    std::string name = std::string(info.Prefix) + ClassWord(difficulty);
+    if (!info.OneFilePerClass) {
+        const std::string digits = std::to_string(n + 10000);
+        name += "_" + (n < 10000 ? digits.substr(digits.size() - 4) : std::to_string(n));
+    }
+    return appFolder / info.Folder / (name + info.Extension);
+}
+
+bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        std::ofstream create(file, std::ios::binary);
+        if (!create) return false;
+    }
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    if (!out) return false;
+    out.seekp(static_cast<std::streamoff>(number - 1) * static_cast<std::streamoff>(bytes.size()));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
+                const std::string& record) {
+    if (Info(format).OneFilePerClass) return WriteRecordInPlace(OutputFile(appFolder, format, difficulty, n), n, record);
+    std::error_code error;
+    std::filesystem::path file = OutputFile(appFolder, format, difficulty, n);
+    while (std::filesystem::exists(file, error)) file = OutputFile(appFolder, format, difficulty, ++n);
+    return WriteRecordInPlace(file, 1, record);
+}
+
+void Main::SaveModSud() {
+    Library.WritePatternRecord(Library.CurrentPattern, Library.PatternRec);
+    DisplayPerformance();
+    const int index = Form.Combo2.ListIndex;
+    if (index < 0 || index >= kFormatCount) return;
+    const auto format = static_cast<OutputFormat>(index);
+    const int difficulty = Solver.Difficulty;
+    const std::string record = BuildRecord(format, Solver.Puzzle, Solver.Board, Form.Text2.Text);
+    SavePuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
+}
+
+}  // namespace cluemill

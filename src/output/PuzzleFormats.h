@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "solver/Solver.h"
+
+namespace cluemill {
+
+// The seven output formats, in the order of the format list.
+enum class OutputFormat { Tavix, SimpleSudoku, Sudocue, IntoSudoku, SudokuExplainer, Line81Dot, Line81Zero };
+inline constexpr int kFormatCount = 7;
+
+struct FormatInfo {
+    const char* Folder;
+    // Per-class file name before the class word, after it; per-puzzle
+    // formats name each file word "_" NNNN Extension.
+    bool OneFilePerClass;
+    const char* Prefix;
+    const char* Extension;
+    std::size_t RecordLength;
+};
+
+const FormatInfo& Info(OutputFormat format);
+// The class word of a difficulty class 1 to 6 in file names ("Very_Easy" ...).
+const char* ClassWord(int difficulty);
+
+// A puzzle in the two textual forms: dot form (the solution's digit at a
+// given, "." elsewhere) and zero form (81 characters of the puzzle text, "0"
+// at an empty cell).
+std::string DotForm(const CellValues& puzzle, const CellValues& board);
+std::string ZeroForm(const std::string& text);
+
+// One record of a format, byte for byte.
+std::string BuildRecord(OutputFormat format, const CellValues& puzzle, const CellValues& board,
+                        const std::string& zeroForm);
+
+// The file a puzzle of class `difficulty` numbered n goes to, inside
+// appFolder. Per-puzzle formats write n as four digits (0001 to 9999) and
+// wider from 10 000 on.
+std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                                 std::int64_t n);
+
+// Writes bytes as record `number` (from 1) of a file of records of their
+// length, creating the file when missing and touching nothing else. True if
+// written.
+bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes);
+
+// Writes a puzzle numbered n (StoredCount + 1) of class `difficulty`. A
+// per-puzzle format never overwrites a file: when the name of n is taken,
+// the next free number is used.
+bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
+                const std::string& record);
+
+}  // namespace cluemill

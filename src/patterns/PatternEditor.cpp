@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+// The pattern editor: the grid's red cells are the pattern; "New", "Next"
+// and "Prev" step through the library.
+#include "app/Main.h"
+
+namespace cluemill {
+
+void Main::DisplayPattern() {
+    for (auto& cell : Form.Grid) {
+        cell.ForeColor = kBlack;
+        cell.Caption.clear();
+    }
+    if (Library.CurrentPattern != 0) {
+        Library.PatternRec = Library.ReadPatternRecord(Library.CurrentPattern);
+        const std::string& code = Library.PatternRec.PatternCode;
+        Form.PatternName.Caption = "Pattern name: " + code;
+        const Pattern clues = DecodePattern(code);
+        for (int cell = 1; cell < kCells; ++cell) Form.Grid[cell].BackColor = clues[cell] ? kRed : kWindowBackground;
+        // Cell 0 follows the first two characters, and only "00" or "01".
+        if (code.compare(0, 2, "00") == 0) Form.Grid[0].BackColor = kWindowBackground;
+        if (code.compare(0, 2, "01") == 0) Form.Grid[0].BackColor = kRed;
+    } else {
+        for (auto& cell : Form.Grid) cell.BackColor = kWindowBackground;
+        Form.PatternName.Caption = "Pattern name: ";
+    }
+    DisplayPerformance();
+}
+
+std::string Main::EncodeGrid() const {
+    Pattern clues{};
+    for (int cell = 0; cell < kCells; ++cell) clues[cell] = Form.Grid[cell].BackColor == kRed;
+    return EncodePattern(clues);
+}
+
+void Main::Grid_Click(int index) {
+    Form.ButtonSolve.Enabled = false;
+    Label& cell = Form.Grid[index];
+    cell.BackColor = cell.BackColor == kWindowBackground ? kRed : kWindowBackground;
+    Form.CommandGenerate.Caption = "Generate Sudokus";
+}
+
+void Main::NewPattern_Click() {
+    Form.ButtonSolve.Enabled = false;
+    Library.CurrentPattern = 0;
+    Form.PreviousPattern.Enabled = false;
+    Form.NextPattern.Enabled = Library.PatternCount != 0;
+    Form.CommandGenerate.Caption = "Generate Sudokus";
+    DisplayPattern();
+}
+
+void Main::NextPattern_Click() {
+    Form.ButtonSolve.Enabled = false;
+    ++Library.CurrentPattern;
+    if (Library.CurrentPattern == Library.PatternCount) Form.NextPattern.Enabled = false;
+    if (Library.CurrentPattern > 1) Form.PreviousPattern.Enabled = true;
+    Form.CommandGenerate.Caption = "Generate Sudokus";
+    DisplayPattern();
+}
+
+void Main::PreviousPattern_Click() {
+    Form.ButtonSolve.Enabled = false;
+    --Library.CurrentPattern;
+    if (Library.CurrentPattern == 1) Form.PreviousPattern.Enabled = false;
+    Form.NextPattern.Enabled = true;
+    Form.CommandGenerate.Caption = "Generate Sudokus";
+    DisplayPattern();
+}
+
+}  // namespace cluemill
