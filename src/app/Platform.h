@@ -32,7 +32,7 @@ public:
     virtual int ScreenHeight() const = 0;
     // The folder the program's files live in: the program's own folder, or
     // the one the command line names.
-    virtual std::string ProgramFolder() const { return "."; }
+    virtual std::string ProgramFolder() const = 0;
     // Ends the program at once.
     virtual void EndProgram() = 0;
 };

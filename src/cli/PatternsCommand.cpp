@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <istream>
@@ -64,10 +65,14 @@ std::string CodeOf(std::string text, std::string& why) {
                                                      : *problem;
         return {};
     }
+    // The library compares codes character for character, in upper case.
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-int ForEachInput(const std::vector<std::string>& items, std::istream& in,
+// Each operand, or else each non-empty line of in; with comments set, lines
+// beginning with '#' are skipped (a pattern line may begin with '#', a clue).
+int ForEachInput(const std::vector<std::string>& items, std::istream& in, bool comments,
                  const std::function<bool(const std::string&)>& each) {
     if (!items.empty()) {
         for (const auto& item : items) {
@@ -78,7 +83,7 @@ int ForEachInput(const std::vector<std::string>& items, std::istream& in,
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
+        if (line.empty() || (comments && line.front() == '#')) continue;
         if (!each(line)) return 2;
     }
     return 0;
@@ -152,7 +157,10 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         if (k == 0) {
             PatternRecord record;
             record.PatternCode = code;
-            library.AppendPattern(record);
+            if (!library.AppendPattern(record)) {
+                err << "cluemill-cli patterns: cannot write " << library.File.string() << '\n';
+                return 1;
+            }
             k = library.PatternCount;
         }
         out << k << '\n';
@@ -160,7 +168,7 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
     }
     if (command == "encode" || command == "decode") {
         const bool encode = command == "encode";
-        return ForEachInput(operands, in, [&](const std::string& item) {
+        return ForEachInput(operands, in, !encode, [&](const std::string& item) {
             std::string why;
             if (encode && item.size() < 81) why = "a pattern line has 81 characters, not " + std::to_string(item.size());
             if (!encode && item.size() != 22) why = *CheckPatternCode(item);

@@ -61,6 +61,7 @@ public:
     int ScreenWidth() const override { return 0; }
     int ScreenHeight() const override { return 0; }
     void EndProgram() override {}
+    std::string ProgramFolder() const override { return "."; }
 
 private:
     std::mt19937 random_;

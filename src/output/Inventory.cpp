@@ -21,11 +21,17 @@ char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned 
 }  // namespace
 
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
-    if (name.size() != pattern.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (pattern[i] != '?' && Lower(pattern[i]) != Lower(name[i])) return false;
+    // File names are UTF-8: a character is a lead byte and its continuation
+    // bytes (10xxxxxx).
+    std::size_t at = 0;
+    for (const char p : pattern) {
+        if (at >= name.size()) return false;
+        std::size_t next = at + 1;
+        while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80) ++next;
+        if (p != '?' && (next != at + 1 || Lower(p) != Lower(name[at]))) return false;
+        at = next;
     }
-    return true;
+    return at == name.size();
 }
 
 std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder, OutputFormat format) {

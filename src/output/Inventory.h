@@ -10,9 +10,9 @@
 
 namespace cluemill {
 
-// True when name matches pattern: "?" stands for exactly one character, any
-// other character for itself in either letter case, and the whole name must
-// match.
+// True when name (UTF-8) matches pattern (ASCII): "?" stands for exactly one
+// character, any other character for itself in either letter case, and the
+// whole name must match.
 bool MatchesFilePattern(std::string_view name, std::string_view pattern);
 
 // How many puzzles of each class (index class - 1) the output of a format in

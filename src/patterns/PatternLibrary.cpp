@@ -171,9 +171,9 @@ std::int32_t PatternLibrary::FindPattern(std::string_view code) const {
     return 0;
 }
 
-void PatternLibrary::AppendPattern(const PatternRecord& record) {
+bool PatternLibrary::AppendPattern(const PatternRecord& record) {
     ++PatternCount;
-    WritePatternRecord(PatternCount, record);
+    return WritePatternRecord(PatternCount, record);
 }
 
 }  // namespace cluemill

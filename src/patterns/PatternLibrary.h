@@ -74,8 +74,8 @@ public:
     bool WritePatternRecord(std::int32_t k, const PatternRecord& record) const;
     // The highest record number whose code equals code, or 0.
     std::int32_t FindPattern(std::string_view code) const;
-    // Adds the record at the end and counts it.
-    void AppendPattern(const PatternRecord& record);
+    // Adds the record at the end and counts it; true if it was written.
+    bool AppendPattern(const PatternRecord& record);
 };
 
 }  // namespace cluemill

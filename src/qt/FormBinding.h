@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/Form.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QString;
+class QTimer;
+class QWidget;
+
+namespace cluemill {
+
+// Keeps each widget in step with its control of the Form. Every control is
+// bound once to its widget; Sync pushes the state of all controls (caption or
+// text, colours, enabled and visible states, values, lists, panel texts),
+// Sync(control) that of one. What a user changes in a widget that holds a
+// value (a tick, an option, a list choice) is written back into the Form
+// here, then `changed` runs; events with handlers belong to the window.
+class FormBinding {
+  public:
+    explicit FormBinding(std::function<void()> changed);
+
+    void Bind(Label& control, QLabel* widget);
+    void Bind(CommandButton& control, QPushButton* widget);
+    void Bind(CheckBox& control, QCheckBox* widget);
+    void Bind(OptionButton& control, QRadioButton* widget);
+    void Bind(ComboBox& control, QComboBox* widget);
+    void Bind(TextBox& control, QLineEdit* widget);
+    void Bind(TextBox& control, QPlainTextEdit* widget);
+    void Bind(Frame& control, QGroupBox* widget);
+    void Bind(Line& control, QWidget* widget);
+    void Bind(PictureBox& control, QWidget* widget);
+    void Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*, 6>& panels);
+    void Bind(Window& window, QWidget* widget);
+    void Bind(Timer& timer, QTimer* qtimer);
+
+    // Pushes every control's state to its widget.
+    void Sync();
+    // Pushes one control's state; false when the control has no widget.
+    bool Sync(const Control& control);
+    // The widget bound to the control, or nullptr.
+    QWidget* WidgetOf(const Control& control) const;
+
+    // The text and caret a user left in a one-line text box, into the Form.
+    void Pull(TextBox& control);
+    // The Form's caret and selection, into the one-line text box.
+    void PushCaret(const TextBox& control);
+
+  private:
+    struct Entry {
+        QWidget* widget;
+        std::function<void()> push;
+    };
+    void Add(const Control& control, QWidget* widget, std::function<void()> push);
+    void UserChanged();
+
+    std::function<void()> changed_;
+    std::vector<Entry> entries_;
+    std::unordered_map<const Control*, std::size_t> index_;
+    // A text box's text as last pushed to or pulled from its widget: the
+    // widget is only rewritten when the Form's text differs from it, so a
+    // user's edit is never overwritten by an unchanged Form.
+    std::unordered_map<const Control*, std::string> shownText_;
+    std::function<void()> pushWindow_;
+    std::function<void()> pushTimer_;
+    bool syncing_ = false;
+};
+
+// Form text is one byte per character.
+QString Latin1(const std::string& text);
+
+}  // namespace cluemill

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "app/Platform.h"
+
+class QString;
+
+namespace cluemill {
+
+class MainWindow;
+
+// The engine's outside world in the desktop program: event processing,
+// message boxes, the file-open dialog, randomness, locale and screen. Until a
+// window is attached it has nothing to draw on: events still run, message
+// boxes have no parent.
+class QtPlatform : public Platform {
+  public:
+    // Message boxes and file dialogs can be answered by a function instead
+    // of a person (tests, scripted runs).
+    using MessageBoxHook = std::function<void(const std::string& text, const std::string& caption)>;
+    using OpenFileHook = std::function<std::optional<std::string>(const std::string& filter)>;
+
+    // programFolder: where the program keeps its files (its own folder, or
+    // --data-dir).
+    explicit QtPlatform(std::string programFolder, std::uint32_t seed = 5489);
+
+    void Attach(MainWindow* window) { window_ = window; }
+    void SetMessageBoxHook(MessageBoxHook hook) { messageBoxHook_ = std::move(hook); }
+    void SetOpenFileHook(OpenFileHook hook) { openFileHook_ = std::move(hook); }
+
+    // Syncs the window and runs pending events, at most once per few
+    // milliseconds of wall time; calls in between return at once.
+    void DoEvents() override;
+    void MessageBox(const std::string& text, const std::string& caption) override;
+    void Refresh(const Control& control) override;
+    std::optional<std::string> OpenFile(const std::string& filter) override;
+    double Random() override;
+    void Randomize() override;
+    char DecimalSeparator() const override;
+    int ScreenWidth() const override;
+    int ScreenHeight() const override;
+    std::string ProgramFolder() const override { return programFolder_; }
+    void EndProgram() override;
+
+  private:
+    std::string programFolder_;
+    MainWindow* window_ = nullptr;
+    MessageBoxHook messageBoxHook_;
+    OpenFileHook openFileHook_;
+    std::mt19937 random_;
+    std::chrono::steady_clock::time_point lastEvents_{};
+};
+
+// A filter of the form "Description|*.ext|Other|*.a;*.b" as the file dialog
+// wants it: "Description (*.ext);;Other (*.a *.b)".
+QString DialogFilter(const std::string& filter);
+
+}  // namespace cluemill

@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+// cluemill-cli patterns: the library in a data folder, and codes and
+// pattern lines in both directions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+namespace cluemill {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempFolder {
+    fs::path Path = fs::path(::testing::TempDir()) /
+                    ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                     "_" + std::to_string(std::random_device{}()));
+    TempFolder() { fs::create_directories(Path); }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(Path, ignored);
+    }
+};
+
+struct CliRun {
+    int Status = 0;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A record: the code, then the 18 counters and the reserved field, each
+// four bytes little endian; counters given as small values.
+std::string Record(const std::string& code, std::vector<unsigned char> counters = {}) {
+    counters.resize(19, 0);
+    std::string bytes = code;
+    for (unsigned char c : counters) bytes += std::string{static_cast<char>(c), '\0', '\0', '\0'};
+    return bytes;
+}
+
+const std::string kOnlyCell0 = "01" + std::string(20, '0');
+const std::string kCells1And80 = "0080" + std::string(16, '0') + "01";
+const std::string kAllCells = "01" + std::string(20, 'F');
+const std::string kLineCells1And80 = ".X" + std::string(78, '.') + "X";
+const std::string kLineAll(81, 'X');
+
+class PatternsCommand : public ::testing::Test {
+protected:
+    TempFolder folder;
+    fs::path Library() const { return folder.Path / "Patterns.rec"; }
+    void WriteLibrary(const std::string& bytes) const { std::ofstream(Library(), std::ios::binary) << bytes; }
+
+    CliRun Run(const std::vector<std::string>& args, const std::string& input = "") const {
+        return RunIn(folder.Path, args, input);
+    }
+    static CliRun RunIn(const fs::path& dataDir, std::vector<std::string> args, const std::string& input = "") {
+        args.insert(args.begin(), {"patterns", "--data-dir", dataDir.string()});
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        CliRun run;
+        run.Status = RunCli(args, in, out, err);
+        run.Out = out.str();
+        run.Err = err.str();
+        return run;
+    }
+};
+
+TEST_F(PatternsCommand, ListShowsEveryRecordWithItsCounters) {
+    EXPECT_EQ(Run({"list"}).Out, "") << "no library yet";
+    std::vector<unsigned char> counters(18);
+    for (int i = 0; i < 18; ++i) counters[i] = static_cast<unsigned char>(i + 1);
+    WriteLibrary(Record(kOnlyCell0) + Record(kCells1And80, counters) + Record(kAllCells, {0, 0, 0, 0, 0, 200}));
+    const CliRun run = Run({"list"});
+    EXPECT_EQ(run.Status, 0);
+    const std::string zeros = "\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0";
+    EXPECT_EQ(run.Out, "1\t" + kOnlyCell0 + zeros + "\n" +
+                           "2\t" + kCells1And80 + "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\n" +
+                           "3\t" + kAllCells + "\t0\t0\t0\t0\t0\t200" + zeros.substr(12) + "\n");
+}
+
+TEST_F(PatternsCommand, ShowDrawsOnePatternAsNineRows) {
+    WriteLibrary(Record(kOnlyCell0) + Record(kCells1And80));
+    CliRun run = Run({"show", "2"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, ".X.......\n.........\n.........\n.........\n.........\n.........\n.........\n.........\n"
+                       "........X\n");
+    EXPECT_EQ(Run({"show", "1"}).Out.substr(0, 10), "X........\n");
+    for (const char* n : {"0", "3", "-1", "abc", "99999999999999999999"}) {
+        run = Run({"show", n});
+        EXPECT_EQ(run.Status, 2) << n;
+        EXPECT_EQ(run.Out, "") << n;
+        EXPECT_NE(run.Err.find(n), std::string::npos) << run.Err;
+    }
+}
+
+TEST_F(PatternsCommand, AddAppendsOnlyWhatIsNew) {
+    CliRun run = Run({"add", kCells1And80});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "1\n");
+    EXPECT_EQ(ReadBytes(Library()), Record(kCells1And80));
+
+    run = Run({"add", kLineAll});
+    EXPECT_EQ(run.Out, "2\n");
+    EXPECT_EQ(ReadBytes(Library()), Record(kCells1And80) + Record(kAllCells));
+
+    for (const std::string& again : {kCells1And80, kLineCells1And80, std::string(".#") + std::string(78, '.') + "9"}) {
+        run = Run({"add", again});
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Out, "1\n") << again;
+    }
+    EXPECT_EQ(ReadBytes(Library()), Record(kCells1And80) + Record(kAllCells)) << "nothing appended";
+}
+
+TEST_F(PatternsCommand, AddOfALowerCaseCodeStoresNoSecondCopy) {
+    const std::string lower = "01" + std::string(20, 'f');
+    Run({"add", lower});
+    EXPECT_EQ(Run({"add", kAllCells}).Out, "1\n");
+    EXPECT_EQ(ReadBytes(Library()), Record(kAllCells)) << "codes in the library are upper case";
+}
+
+TEST_F(PatternsCommand, AddThatCannotWriteSaysSo) {
+    const fs::path missing = folder.Path / "missing";
+    const CliRun run = RunIn(missing, {"add", kAllCells});
+    EXPECT_NE(run.Status, 0) << "printed " << run.Out;
+    EXPECT_NE(run.Err, "");
+    EXPECT_FALSE(fs::exists(missing / "Patterns.rec"));
+}
+
+TEST_F(PatternsCommand, EncodeAndDecode) {
+    struct Case {
+        std::string Line;
+        std::string Code;
+    };
+    const std::vector<Case> cases = {{std::string(81, '.'), std::string(22, '0')},
+                                     {"X" + std::string(80, '.'), kOnlyCell0},
+                                     {kLineCells1And80, kCells1And80},
+                                     {kLineAll, kAllCells}};
+    std::string lines;
+    std::string codes;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run({"encode", c.Line}).Out, c.Code + "\n");
+        EXPECT_EQ(Run({"decode", c.Code}).Out, c.Line + "\n");
+        lines += c.Line + "\r\n";
+        codes += c.Code + "\n";
+    }
+    EXPECT_EQ(Run({"encode"}, lines).Out, codes) << "standard input, CR LF lines";
+
+    // Every clue mark, and the other characters of a line as empty cells.
+    const std::string marks = "123456789Xx#*" + std::string(68, '0');
+    const std::string empties = "0.-_ oO?" + std::string(73, '.');
+    EXPECT_EQ(Run({"encode", marks}).Out, "01FFF0" + std::string(16, '0') + "\n");
+    EXPECT_EQ(Run({"encode", empties}).Out, std::string(22, '0') + "\n");
+}
+
+// "#" marks a clue, also in the first cell of a line read from standard input.
+TEST_F(PatternsCommand, StandardInputLineMayBeginWithAClueMark) {
+    const std::string lines = "#" + std::string(80, '.') + "\n" + "*" + std::string(79, '.') + "#\n";
+    EXPECT_EQ(Run({"encode"}, lines).Out, kOnlyCell0 + "\n" + "01" + std::string(18, '0') + "01\n");
+}
+
+TEST_F(PatternsCommand, BadCodesAndLinesAreRefused) {
+    struct Case {
+        std::vector<std::string> Args;
+        std::string Mentions;
+    };
+    const std::vector<Case> cases = {
+        {{"decode", std::string(21, '0')}, "21"},     {{"decode", std::string(23, '0')}, "23"},
+        {{"decode", std::string(21, '0') + "G"}, "G"}, {{"decode", "02" + std::string(20, '0')}, "02"},
+        {{"add", std::string(21, '0')}, "21"},        {{"add", "0G" + std::string(20, '0')}, "G"},
+        {{"add", "02" + std::string(20, '0')}, "02"},  {{"add", std::string(80, 'X')}, "80"},
+        {{"encode", std::string(80, 'X')}, "80"},     {{"show"}, "Usage"},
+        {{"frobnicate"}, "Usage"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Run(c.Args);
+        EXPECT_EQ(run.Status, 2) << c.Args[0] << " " << (c.Args.size() > 1 ? c.Args[1] : "");
+        EXPECT_NE(run.Err.find(c.Mentions), std::string::npos) << run.Err;
+    }
+    EXPECT_FALSE(fs::exists(Library())) << "a refused add writes nothing";
+    const CliRun partly = Run({"decode"}, kOnlyCell0 + "\n" + "02" + std::string(20, '0') + "\n");
+    EXPECT_EQ(partly.Status, 2);
+    EXPECT_EQ(partly.Out, "X" + std::string(80, '.') + "\n") << "the good line before the bad one";
+}
+
+TEST_F(PatternsCommand, DamagedLibraryIsListedWithoutFailing) {
+    std::mt19937 random(4242);
+    // Lengths and the records they count: half a record rounds to even.
+    for (const auto& [length, records] : std::vector<std::pair<std::size_t, int>>{
+             {1, 0}, {97, 1}, {99, 1}, {245, 2}, {343, 4}, {1001, 10}}) {
+        std::string junk(length, '\0');
+        for (char& c : junk) c = static_cast<char>(random() % 256);
+        WriteLibrary(junk);
+        const CliRun list = Run({"list"});
+        EXPECT_EQ(list.Status, 0) << length;
+        if (records > 0) {
+            EXPECT_TRUE(list.Out.starts_with("1\t")) << length;
+        }
+        if (records > 1) {
+            EXPECT_NE(list.Out.find("\n" + std::to_string(records) + "\t"), std::string::npos);
+        }
+        EXPECT_EQ(list.Out.find("\n" + std::to_string(records + 1) + "\t"), std::string::npos);
+        for (int k = 1; k <= records; ++k) EXPECT_EQ(Run({"show", std::to_string(k)}).Status, 0) << k;
+        EXPECT_EQ(Run({"show", std::to_string(records + 1)}).Status, 2);
+        EXPECT_EQ(Run({"add", kAllCells}).Out, std::to_string(records + 1) + "\n");
+    }
+}
+
+}  // namespace
+}  // namespace cluemill
