@@ -6,6 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 cluemill_install_missing
 build="$CLUEMILL_ROOT/build"
-cluemill_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLUEMILL_WERROR=ON -DCLUEMILL_BUILD_TESTS=ON
+cluemill_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLUEMILL_WERROR=ON -DCLUEMILL_BUILD_TESTS=ON \
+    -DCLUEMILL_BUILD_GUI=ON -DCLUEMILL_BUILD_BENCH=ON
 cd "$build"
 ctest --output-on-failure --parallel "$(nproc 2>/dev/null || echo 2)"
