@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <ostream>
 #include <string>
 
 #include "cli/Cli.h"
+#include "cli/PuzzleLines.h"
 #include "solver/Solver.h"
 #include "tester/PuzzleText.h"
 
@@ -85,33 +84,6 @@ void RateOne(Solver& solver, std::string_view line, std::string& result) {
     result += '\n';
 }
 
-int RateStream(std::istream& in, std::ostream& out, std::ostream& err) {
-    Solver solver;
-    std::string line;
-    std::string result;
-    result.reserve(512);
-    int status = 0;
-    long long number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        if (line.size() < kCells) {
-            err << "line " << number << ": a puzzle needs 81 characters\n";
-            status = 1;
-            continue;
-        }
-        result.clear();
-        RateOne(solver, line, result);
-        out << result;
-    }
-    if (in.bad()) {
-        err << "cluemill-cli rate: read error after line " << number << "\n";
-        return 2;
-    }
-    return status;
-}
-
 }  // namespace
 
 int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -124,18 +96,15 @@ int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream
         err << "cluemill-cli rate: expected at most one FILE\n\n" << kRateHelp;
         return 2;
     }
-    if (args.empty() || args[0] == "-") return RateStream(in, out, err);
-    std::error_code error;
-    if (std::filesystem::is_directory(args[0], error)) {
-        err << "cluemill-cli rate: '" << args[0] << "' is a folder, not a file\n";
-        return 2;
-    }
-    std::ifstream file(args[0], std::ios::binary);
-    if (!file) {
-        err << "cluemill-cli rate: cannot open '" << args[0] << "'\n";
-        return 2;
-    }
-    return RateStream(file, out, err);
+    Solver solver;
+    std::string result;
+    return ReadInput(args.empty() ? std::string() : args[0], in, err, "rate", [&](std::istream& input) {
+        return ForEachPuzzleLine(input, err, "rate", [&](const std::string& line) {
+            result.clear();
+            RateOne(solver, line, result);
+            out << result;
+        });
+    });
 }
 
 }  // namespace cluemill

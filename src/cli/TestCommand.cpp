@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <ostream>
 #include <random>
@@ -8,6 +6,7 @@
 
 #include "app/Main.h"
 #include "cli/Cli.h"
+#include "cli/PuzzleLines.h"
 #include "tester/PuzzleText.h"
 
 namespace cluemill {
@@ -91,33 +90,6 @@ void TestOne(Main& main, RecordingPlatform& platform, const std::string& line, b
     result += '\n';
 }
 
-int TestStream(std::istream& in, std::ostream& out, std::ostream& err, bool minimal) {
-    RecordingPlatform platform;
-    Main main(platform);
-    std::string line;
-    std::string result;
-    int status = 0;
-    long long number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        if (line.size() < kCells) {
-            err << "line " << number << ": a puzzle needs 81 characters\n";
-            status = 1;
-            continue;
-        }
-        result.clear();
-        TestOne(main, platform, line, minimal, result);
-        out << result;
-    }
-    if (in.bad()) {
-        err << "cluemill-cli test: read error after line " << number << "\n";
-        return 2;
-    }
-    return status;
-}
-
 }  // namespace
 
 int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -142,18 +114,16 @@ int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream
         err << "cluemill-cli test: expected at most one FILE\n\n" << kTestHelp;
         return 2;
     }
-    if (files.empty() || files[0] == "-") return TestStream(in, out, err, minimal);
-    std::error_code error;
-    if (std::filesystem::is_directory(files[0], error)) {
-        err << "cluemill-cli test: '" << files[0] << "' is a folder, not a file\n";
-        return 2;
-    }
-    std::ifstream file(files[0], std::ios::binary);
-    if (!file) {
-        err << "cluemill-cli test: cannot open '" << files[0] << "'\n";
-        return 2;
-    }
-    return TestStream(file, out, err, minimal);
+    RecordingPlatform platform;
+    Main main(platform);
+    std::string result;
+    return ReadInput(files.empty() ? std::string() : files[0], in, err, "test", [&](std::istream& input) {
+        return ForEachPuzzleLine(input, err, "test", [&](const std::string& line) {
+            result.clear();
+            TestOne(main, platform, line, minimal, result);
+            out << result;
+        });
+    });
 }
 
 }  // namespace cluemill
