@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,12 @@
 #include "solver/Solver.h"
 
 namespace cluemill {
+
+// The counter of a pattern's statistics that an accepted puzzle raises.
+enum class PatternCounter { NotExpanded, Minimal, Expanded };
+
+// Rows of the window lock's table (GuiState, EditorState).
+inline constexpr int kLockRows = 100;
 
 // The main window's engine: the controls (Form), the outside world
 // (Platform), the program's shared state and the event handlers. Handlers are
@@ -40,6 +47,25 @@ public:
     // True while the pattern picker is open.
     bool PickerOpen = false;
 
+    // The run's pattern: ClueCells(0 .. ClueCount - 1) in ascending order.
+    int ClueCount = 0;
+    std::array<int, 81> ClueCells{};
+    // The position in the clue order being filled; -1 = exhausted.
+    int Depth = -1;
+    // Per class: puzzles accepted since the run started.
+    std::array<std::int32_t, 6> NewCount{};
+    // The givens of the last successful expansion.
+    CellValues ExpandedPuzzle{};
+    // The counter the last accepted puzzle raised.
+    PatternCounter LastCounter = PatternCounter::NotExpanded;
+    // Candidates handed to UniqueModSud since the run started, and a hook
+    // called after each accepted puzzle (headless runs count and print them).
+    std::int64_t CandidatesTried = 0;
+    std::function<void()> OnAccepted;
+    // The window lock's saved states.
+    std::array<bool, kLockRows> GuiState{};
+    std::array<bool, kLockRows> EditorState{};
+
     // True while a generation run is in progress.
     bool Generating = false;
     // When False, changes of Text2 are not read.
@@ -63,6 +89,30 @@ public:
     void NextPattern_Click();
     void PreviousPattern_Click();
     void Combo2_Click();
+    void CommandGenerate_Click();
+    void CommandHalt_Click();
+    void Combo1_Click();
+    void Option1_Click(int index);
+    void CheckRandomPattern_Click();
+
+    // The generator. UniqueModSud decides a candidate in Puzzle: True when
+    // it was accepted, shown, counted and written. IsSudMinimal: no given of
+    // Puzzle can go (True at once when "Check Minimal" is not ticked).
+    // ModifyTask: finds up to ExpandLevel added givens that make the puzzle
+    // unique (ExpandedPuzzle). CountNum: 3 when the digit in the cell occurs
+    // once in its row, column and box.
+    bool UniqueModSud();
+    bool IsSudMinimal();
+    bool ModifyTask();
+    int CountNum(int cellIndex) const;
+
+    // The window lock around long operations, and its pattern-editor twin.
+    void SaveGUI();
+    void DisableGUI();
+    void RestoreGUI();
+    void SavePatternEditor();
+    void DisablePatternEditor();
+    void RestorePatternEditor();
 
     // The pattern editor: shows pattern CurrentPattern and its statistics.
     void DisplayPattern();
@@ -84,6 +134,19 @@ public:
 
     // UniqueSud's window output.
     void ShowSolution(const CellValues& values, bool afterLogicPass) override;
+
+private:
+    // The run after its start: true when halted, false when exhausted.
+    bool Run();
+    // ClueCells and ClueCount from the red cells of the grid.
+    void CollectPattern();
+    // The message that refuses the collected pattern, or "".
+    std::string PatternProblem() const;
+    bool RandomPatternsUsable();
+    // The status bar: per class, stored count " +" new count.
+    void ShowCounts();
+    // Shows an accepted puzzle, raises its counter and writes it.
+    void ShowAndRecord(PatternCounter counter, bool logicPath, bool expanded);
 };
 
 }  // namespace cluemill

@@ -147,7 +147,10 @@ bool Solver::UniqueSud(const SearchSwitches& switches, SolutionDisplay* display)
         Outcome = SolveOutcome::NoSolution;
         return false;
     }
-    Search(last);
+    // Which second solution the search leaves in Board depends on its exact
+    // order; during a generation run every caller puts Board back itself, so
+    // the search is spared there.
+    if (!switches.Generating) Search(last);
     Solution.fill(0);
     Outcome = SolveOutcome::Several;
     return false;

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// Rescuing a candidate by adding one, two or three givens taken from its
+// solution: every single open cell first, then every pair, then every triple,
+// in a shuffled order; the first addition that makes the puzzle unique wins.
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "app/Main.h"
+
+namespace cluemill {
+
+bool Main::ModifyTask() {
+    const CellValues savedPuzzle = Solver.Puzzle;
+    const CellValues savedBoard = Solver.Board;
+    ExpandedPuzzle = savedPuzzle;
+    std::array<int, kCells> openCells{};
+    std::array<int, kCells + 1> order{};  // positions 1 to n, as the shuffle counts them
+    int n = 0;
+    for (int cell = 0; cell < kCells; ++cell) {
+        if (savedPuzzle[cell] != 0) continue;
+        openCells[n] = cell;
+        ++n;
+        order[n] = n;
+    }
+    Platform.Randomize();
+    for (int swap = 0; swap < 100 && n > 0; ++swap) {
+        const int a = 1 + static_cast<int>(Platform.Random() * n);
+        const int b = 1 + static_cast<int>(Platform.Random() * n);
+        std::swap(order[a], order[b]);
+    }
+    auto restore = [&] {
+        Solver.Puzzle = savedPuzzle;
+        Solver.Board = savedBoard;
+    };
+    // One trial with the given positions; 1 accepted, -1 halted, 0 go on.
+    auto trial = [&](std::initializer_list<int> positions) {
+        Solver.Puzzle = savedPuzzle;
+        for (const int k : positions) {
+            const int cell = openCells[order[k] - 1];
+            Solver.Puzzle[cell] = savedBoard[cell];
+        }
+        if (Solver.UniqueSud(Switches())) {
+            for (const int k : positions) {
+                const int cell = openCells[order[k] - 1];
+                ExpandedPuzzle[cell] = Solver.Puzzle[cell];
+            }
+            restore();
+            return 1;
+        }
+        Platform.DoEvents();
+        if (HaltRequested) {
+            restore();
+            return -1;
+        }
+        return 0;
+    };
+
+    Form.Main.Caption = "Cluemill - Modification level 1 busy";
+    for (int k1 = 1; k1 <= n; ++k1) {
+        if (const int r = trial({k1})) return r > 0;
+    }
+    if (ExpandLevel == 1) {
+        restore();
+        return false;
+    }
+    Form.Main.Caption = "Cluemill - Modification level 2 busy";
+    for (int k1 = 1; k1 <= n - 1; ++k1) {
+        for (int k2 = k1 + 1; k2 <= n; ++k2) {
+            if (const int r = trial({k1, k2})) return r > 0;
+        }
+    }
+    if (ExpandLevel == 2) {
+        restore();
+        return false;
+    }
+    Form.Main.Caption = "Cluemill - Modification level 3 busy";
+    for (int k1 = 1; k1 <= n - 2; ++k1) {
+        for (int k2 = k1 + 1; k2 <= n - 1; ++k2) {
+            for (int k3 = k2 + 1; k3 <= n; ++k3) {
+                if (const int r = trial({k1, k2, k3})) return r > 0;
+            }
+        }
+    }
+    restore();
+    Form.Main.Caption = "Cluemill - Modification failed";
+    return false;
+}
+
+}  // namespace cluemill
