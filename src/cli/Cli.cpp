@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Cli.h"
 
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 namespace cluemill {
 
@@ -18,10 +20,20 @@ constexpr const char* kUsage =
     "                FILE, with the minimality test on request\n"
     "  patterns [--data-dir DIR] list|show N|add CODE|encode|decode\n"
     "                the pattern library Patterns.rec\n"
+    "  grade [--minimal] [--limit] [--expand N] [--seed S] [FILE]\n"
+    "                the generator's acceptance of each puzzle line\n"
+    "  generate (--pattern CODE|LINE81 | --random-pattern) [options]\n"
+    "                a generation run, headless\n"
     "\n"
     "Run 'cluemill-cli COMMAND --help' for the details of a command.\n";
 
 }  // namespace
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (error ? std::filesystem::current_path(error) : exe.parent_path()).string();
+}
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
@@ -38,6 +50,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "rate") return RunRate(rest, in, out, err);
     if (command == "test") return RunTest(rest, in, out, err);
     if (command == "patterns") return RunPatterns(rest, in, out, err);
+    if (command == "grade") return RunGrade(rest, in, out, err);
+    if (command == "generate") return RunGenerate(rest, in, out, err);
     err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

@@ -24,4 +24,11 @@ int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream
 int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err);
 
+// cluemill-cli grade: the generator's acceptance for each puzzle line.
+int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+// cluemill-cli generate: a generation run, headless.
+int RunGenerate(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+// The program's folder (where the executable lies).
+std::string ProgramFolder();
+
 }  // namespace cluemill

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/Cli.h"
+#include "cli/PuzzleLines.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -35,40 +36,6 @@ constexpr const char* kPatternsHelp =
     "A code has 22 hexadecimal digits and begins with 00 or 01. A bad code or\n"
     "line is refused with exit status 2.\n";
 
-std::filesystem::path DefaultDataFolder() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path(error) : exe.parent_path();
-}
-
-bool IsClueMark(char c) { return (c >= '1' && c <= '9') || c == 'X' || c == 'x' || c == '#' || c == '*'; }
-
-std::string PatternLine(const Pattern& clues) {
-    std::string line(81, '.');
-    for (int i = 0; i < 81; ++i) {
-        if (clues[i]) line[i] = 'X';
-    }
-    return line;
-}
-
-// A code or an 81-character pattern line as a code; empty with a reason in
-// `why` when it is neither.
-std::string CodeOf(std::string text, std::string& why) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    if (text.size() == 81) {
-        Pattern clues{};
-        for (int i = 0; i < 81; ++i) clues[i] = IsClueMark(text[i]);
-        return EncodePattern(clues);
-    }
-    if (const auto problem = CheckPatternCode(text)) {
-        why = text.size() > 22 && text.size() != 81 ? "a pattern line has 81 characters, not " + std::to_string(text.size())
-                                                     : *problem;
-        return {};
-    }
-    // The library compares codes character for character, in upper case.
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // Each operand, or else each non-empty line of in; with comments set, lines
 // beginning with '#' are skipped (a pattern line may begin with '#', a clue).
@@ -92,7 +59,7 @@ int ForEachInput(const std::vector<std::string>& items, std::istream& in, bool c
 }  // namespace
 
 int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    std::filesystem::path folder = DefaultDataFolder();
+    std::filesystem::path folder = ProgramFolder();
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
@@ -148,7 +115,7 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
     }
     if (command == "add" && operands.size() == 1) {
         std::string why;
-        const std::string code = CodeOf(operands[0], why);
+        const std::string code = PatternCodeOf(operands[0], why);
         if (code.empty()) {
             err << "cluemill-cli patterns: " << why << '\n';
             return 2;
@@ -172,7 +139,7 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
             std::string why;
             if (encode && item.size() < 81) why = "a pattern line has 81 characters, not " + std::to_string(item.size());
             if (!encode && item.size() != 22) why = *CheckPatternCode(item);
-            const std::string code = why.empty() ? CodeOf(encode ? item.substr(0, 81) : item, why) : std::string();
+            const std::string code = why.empty() ? PatternCodeOf(encode ? item.substr(0, 81) : item, why) : std::string();
             if (code.empty()) {
                 err << "cluemill-cli patterns: " << why << '\n';
                 return false;

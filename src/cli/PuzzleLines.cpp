@@ -9,6 +9,8 @@
 
 #include "solver/Geometry.h"
 
+#include <cctype>
+
 namespace cluemill {
 
 int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
@@ -48,6 +50,37 @@ int ReadInput(const std::string& file, std::istream& in, std::ostream& err, cons
         return 2;
     }
     return read(stream);
+}
+
+namespace {
+
+bool IsClueMark(char c) { return (c >= '1' && c <= '9') || c == 'X' || c == 'x' || c == '#' || c == '*'; }
+
+}  // namespace
+
+std::string PatternLine(const Pattern& clues) {
+    std::string line(81, '.');
+    for (int i = 0; i < 81; ++i) {
+        if (clues[i]) line[i] = 'X';
+    }
+    return line;
+}
+
+std::string PatternCodeOf(std::string text, std::string& why) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (text.size() == 81) {
+        Pattern clues{};
+        for (int i = 0; i < 81; ++i) clues[i] = IsClueMark(text[i]);
+        return EncodePattern(clues);
+    }
+    if (const auto problem = CheckPatternCode(text)) {
+        why = text.size() > 22 && text.size() != 81 ? "a pattern line has 81 characters, not " + std::to_string(text.size())
+                                                     : *problem;
+        return {};
+    }
+    // The library compares codes character for character, in upper case.
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 }  // namespace cluemill

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <istream>
 #include <ostream>
-#include <random>
 #include <string>
 
 #include "app/Main.h"
 #include "cli/Cli.h"
+#include "cli/CliPlatform.h"
 #include "cli/PuzzleLines.h"
 #include "tester/PuzzleText.h"
 
@@ -44,29 +44,7 @@ constexpr const char* kTestHelp =
     "skipped; the exit status is then 1. Exit status 0 otherwise, 2 on a usage\n"
     "error.\n";
 
-// The tester's outside world on the command line: message boxes are kept
-// for the caller to read, and there are no window events to run.
-class RecordingPlatform final : public Platform {
-public:
-    std::string LastMessage;
-
-    void DoEvents() override {}
-    void MessageBox(const std::string& text, const std::string&) override { LastMessage = text; }
-    void Refresh(const Control&) override {}
-    std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
-    double Random() override { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
-    void Randomize() override { random_.seed(std::random_device{}()); }
-    char DecimalSeparator() const override { return '.'; }
-    int ScreenWidth() const override { return 0; }
-    int ScreenHeight() const override { return 0; }
-    void EndProgram() override {}
-    std::string ProgramFolder() const override { return "."; }
-
-private:
-    std::mt19937 random_;
-};
-
-void TestOne(Main& main, RecordingPlatform& platform, const std::string& line, bool minimal,
+void TestOne(Main& main, CliPlatform& platform, const std::string& line, bool minimal,
              std::string& result) {
     // The puzzle goes in as typed into the text box, and the test reads it
     // back from the grid.
@@ -114,7 +92,7 @@ int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream
         err << "cluemill-cli test: expected at most one FILE\n\n" << kTestHelp;
         return 2;
     }
-    RecordingPlatform platform;
+    CliPlatform platform;
     Main main(platform);
     std::string result;
     return ReadInput(files.empty() ? std::string() : files[0], in, err, "test", [&](std::istream& input) {
