@@ -140,6 +140,7 @@ int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostrea
     // A candidate of a run, with no format chosen and no library record:
     // nothing is written.
     main.Generating = true;
+    main.HaltRequested = false;
     main.Form.Combo2.ListIndex = -1;
     main.Library.CurrentPattern = 0;
     std::string result;

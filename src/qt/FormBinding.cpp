@@ -66,7 +66,12 @@ void FormBinding::Add(const Control& control, QWidget* widget, std::function<voi
 }
 
 void FormBinding::UserChanged() {
-    if (!syncing_ && changed_) changed_();
+    if (syncing_) return;
+    if (blocked_) {
+        Sync();
+    } else if (changed_) {
+        changed_();
+    }
 }
 
 void FormBinding::Bind(Label& control, QLabel* widget) {
@@ -108,7 +113,7 @@ void FormBinding::Bind(CommandButton& control, QPushButton* widget) {
 
 void FormBinding::Bind(CheckBox& control, QCheckBox* widget) {
     QObject::connect(widget, &QCheckBox::clicked, widget, [this, &control](bool checked) {
-        control.Value = checked ? 1 : 0;
+        if (Takes()) control.Value = checked ? 1 : 0;
         UserChanged();
     });
     Add(control, widget, [&control, widget, shown = std::string()]() mutable {
@@ -123,8 +128,9 @@ void FormBinding::Bind(CheckBox& control, QCheckBox* widget) {
 void FormBinding::Bind(OptionButton& control, QRadioButton* widget) {
     // Choosing one option clears the others of its frame, and each button
     // that changes reports its state. The click comes after all of them.
-    QObject::connect(widget, &QRadioButton::toggled, widget,
-                     [&control](bool checked) { control.Value = checked; });
+    QObject::connect(widget, &QRadioButton::toggled, widget, [this, &control](bool checked) {
+        if (Takes()) control.Value = checked;
+    });
     QObject::connect(widget, &QRadioButton::clicked, widget, [this] { UserChanged(); });
     Add(control, widget, [&control, widget, shown = std::string()]() mutable {
         PushState(control, widget);
@@ -138,7 +144,7 @@ void FormBinding::Bind(ComboBox& control, QComboBox* widget) {
     // A locked list keeps its entry: the choice is not taken, and the sync
     // that follows shows the Form's entry again.
     QObject::connect(widget, &QComboBox::activated, widget, [this, &control](int index) {
-        if (!control.Locked) control.ListIndex = index;
+        if (!control.Locked && Takes()) control.ListIndex = index;
         UserChanged();
     });
     Add(control, widget, [&control, widget]() {
@@ -258,6 +264,16 @@ void FormBinding::Pull(TextBox& control) {
         widget->hasSelectedText() ? widget->selectionStart() : widget->cursorPosition();
     control.SelLength = widget->selectedText().size();
     shownText_[&control] = control.Text;
+}
+
+void FormBinding::Reshow(const TextBox& control) {
+    auto* widget = qobject_cast<QLineEdit*>(WidgetOf(control));
+    if (widget == nullptr) return;
+    const bool outer = std::exchange(syncing_, true);
+    shownText_[&control] = control.Text;
+    widget->setText(Latin1(control.Text));
+    PushCaret(control);
+    syncing_ = outer;
 }
 
 void FormBinding::PushCaret(const TextBox& control) {

@@ -29,6 +29,8 @@ namespace cluemill {
 // Sync(control) that of one. What a user changes in a widget that holds a
 // value (a tick, an option, a list choice) is written back into the Form
 // here, then `changed` runs; events with handlers belong to the window.
+// While input is blocked (a handler of the engine is running) such a change
+// is not taken: the widget shows the Form's value again.
 class FormBinding {
   public:
     explicit FormBinding(std::function<void()> changed);
@@ -54,8 +56,15 @@ class FormBinding {
     // The widget bound to the control, or nullptr.
     QWidget* WidgetOf(const Control& control) const;
 
+    // While blocked, what a user changes in a widget is undone instead of
+    // being written into the Form.
+    void BlockInput(bool blocked) { blocked_ = blocked; }
+
     // The text and caret a user left in a one-line text box, into the Form.
     void Pull(TextBox& control);
+    // Shows the Form's text and caret in the one-line text box again, over
+    // whatever a user typed.
+    void Reshow(const TextBox& control);
     // The Form's caret and selection, into the one-line text box.
     void PushCaret(const TextBox& control);
 
@@ -66,6 +75,8 @@ class FormBinding {
     };
     void Add(const Control& control, QWidget* widget, std::function<void()> push);
     void UserChanged();
+    // True when a user's change of a value may be written into the Form.
+    bool Takes() const { return !blocked_ || syncing_; }
 
     std::function<void()> changed_;
     std::vector<Entry> entries_;
@@ -77,6 +88,7 @@ class FormBinding {
     std::function<void()> pushWindow_;
     std::function<void()> pushTimer_;
     bool syncing_ = false;
+    bool blocked_ = false;
 };
 
 // Form text is one byte per character.

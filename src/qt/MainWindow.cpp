@@ -156,6 +156,20 @@ MainWindow::~MainWindow() {
 
 template <class Handler>
 void MainWindow::Handle(Handler handler) {
+    if (busy_) {
+        Sync();
+        return;
+    }
+    busy_ = true;
+    binding_.BlockInput(true);
+    handler();
+    busy_ = false;
+    binding_.BlockInput(false);
+    Sync();
+}
+
+template <class Handler>
+void MainWindow::HandleNested(Handler handler) {
     handler();
     Sync();
 }
@@ -232,25 +246,28 @@ void MainWindow::Build() {
     Place<QPushButton>(b, f.ImportPattern, work, {343, 294, 49, 24},
                        QStringLiteral("ImportPattern"));
     Place<QPushButton>(b, f.PickPattern, work, {396, 294, 49, 24}, QStringLiteral("PickPattern"));
-    Place<QPushButton>(b, f.CommandGenerate, work, {184, 330, 262, 30},
-                       QStringLiteral("CommandGenerate"));
+    auto* generate = Place<QPushButton>(b, f.CommandGenerate, work, {184, 330, 262, 30},
+                                        QStringLiteral("CommandGenerate"));
     // The halt button lies exactly over the generate button.
-    Place<QPushButton>(b, f.CommandHalt, work, {184, 330, 262, 30}, QStringLiteral("CommandHalt"));
+    auto* halt = Place<QPushButton>(b, f.CommandHalt, work, {184, 330, 262, 30},
+                                    QStringLiteral("CommandHalt"));
     auto* exit =
         Place<QPushButton>(b, f.ButtonExit, work, {366, 382, 80, 26}, QStringLiteral("ButtonExit"));
 
     auto* frame1 = Place<QGroupBox>(b, f.Frame1, work, {456, 4, 402, 70}, QStringLiteral("Frame1"));
-    Place<QCheckBox>(b, f.CheckRandomPattern, frame1, {10, 20, 180, 20},
-                     QStringLiteral("CheckRandomPattern"));
+    auto* randomPattern = Place<QCheckBox>(b, f.CheckRandomPattern, frame1, {10, 20, 180, 20},
+                                           QStringLiteral("CheckRandomPattern"));
     Place<QCheckBox>(b, f.CheckMinimal, frame1, {200, 20, 180, 20}, QStringLiteral("CheckMinimal"));
     Place<QLabel>(b, f.Label3[0], frame1, {10, 44, 154, 22}, Indexed("Label3", 0));
-    Place<QComboBox>(b, f.Combo1, frame1, {166, 44, 80, 22}, QStringLiteral("Combo1"));
+    auto* combo1 =
+        Place<QComboBox>(b, f.Combo1, frame1, {166, 44, 80, 22}, QStringLiteral("Combo1"));
     Place<QLabel>(b, f.Label3[1], frame1, {252, 44, 120, 22}, Indexed("Label3", 1));
     auto* frame2 =
         Place<QGroupBox>(b, f.Frame2, work, {456, 78, 402, 104}, QStringLiteral("Frame2"));
+    std::array<QRadioButton*, 4> option1{};
     for (int i = 0; i < 4; ++i) {
-        Place<QRadioButton>(b, f.Option1[i], frame2, {10, 20 + 20 * i, 382, 20},
-                            Indexed("Option1", i));
+        option1[static_cast<std::size_t>(i)] = Place<QRadioButton>(
+            b, f.Option1[i], frame2, {10, 20 + 20 * i, 382, 20}, Indexed("Option1", i));
     }
     Place<QCheckBox>(b, f.CheckLimit, work, {464, 186, 200, 20}, QStringLiteral("CheckLimit"));
     Place<QLabel>(b, f.Label4, work, {456, 210, 164, 24}, QStringLiteral("Label4"));
@@ -343,6 +360,10 @@ void MainWindow::Build() {
 
     // Events that have handlers.
     connect(text2, &QLineEdit::textEdited, this, [this] {
+        if (busy_) {
+            binding_.Reshow(main_.Form.Text2);
+            return;
+        }
         binding_.Pull(main_.Form.Text2);
         Handle([this] { main_.Text2_Change(); });
         binding_.PushCaret(main_.Form.Text2);
@@ -364,6 +385,24 @@ void MainWindow::Build() {
     connect(combo2, &QComboBox::activated, this, [this] {
         if (!main_.Form.Combo2.Locked) Handle([this] { main_.Combo2_Click(); });
     });
+
+    // The generator. A run lives inside the click on CommandGenerate and
+    // lets events run; CommandHalt is the one button that acts meanwhile.
+    // The settings' values reach the Form through the binding before their
+    // handlers run; CheckMinimal and CheckLimit have no handler.
+    connect(generate, &QPushButton::clicked, this,
+            [this] { Handle([this] { main_.CommandGenerate_Click(); }); });
+    connect(halt, &QPushButton::clicked, this,
+            [this] { HandleNested([this] { main_.CommandHalt_Click(); }); });
+    connect(combo1, &QComboBox::activated, this, [this] {
+        if (!main_.Form.Combo1.Locked) Handle([this] { main_.Combo1_Click(); });
+    });
+    for (int i = 0; i < 4; ++i) {
+        connect(option1[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { Handle([this, i] { main_.Option1_Click(i); }); });
+    }
+    connect(randomPattern, &QCheckBox::clicked, this,
+            [this] { Handle([this] { main_.CheckRandomPattern_Click(); }); });
 }
 
 void MainWindow::Start() {
@@ -388,7 +427,7 @@ void MainWindow::CloseNow() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool mayClose = closingNow_;
-    if (!mayClose) Handle([this, &mayClose] { mayClose = main_.Form_QueryUnload(); });
+    if (!mayClose) HandleNested([this, &mayClose] { mayClose = main_.Form_QueryUnload(); });
     if (mayClose) {
         event->accept();
     } else {

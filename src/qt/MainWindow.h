@@ -16,6 +16,13 @@ class QtPlatform;
 // kept in step with the Form by the binding. Widget events become calls of
 // Main's handlers; after each handler the window shows the Form again. It
 // decides nothing itself.
+//
+// A handler may run for a long time and let events run meanwhile (a
+// generation run). No other handler starts inside it: an event that would
+// start one is dropped and the widgets show the Form again. The exceptions
+// only set a flag that the running handler polls, or ask a question of the
+// engine: CommandHalt, and the close request (which Form_QueryUnload refuses
+// while a run is in progress).
 class MainWindow : public QMainWindow {
   public:
     MainWindow(cluemill::Main& main, QtPlatform& platform);
@@ -39,9 +46,13 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Runs a handler of Main, then shows what it changed.
+    // Runs a handler of Main, then shows what it changed; does nothing but
+    // show the Form again while another handler is running.
     template <class Handler>
     void Handle(Handler handler);
+    // Runs a handler of Main even inside another one, then shows the Form.
+    template <class Handler>
+    void HandleNested(Handler handler);
     void Build();
 
     cluemill::Main& main_;
@@ -49,6 +60,8 @@ class MainWindow : public QMainWindow {
     FormBinding binding_;
     QTimer* timer1_ = nullptr;
     bool closingNow_ = false;
+    // True while a handler of Main runs.
+    bool busy_ = false;
 };
 
 }  // namespace cluemill

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <chrono>
+#include <QElapsedTimer>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,9 +36,12 @@ class QtPlatform : public Platform {
     void SetOpenFileHook(OpenFileHook hook) { openFileHook_ = std::move(hook); }
 
     // Syncs the window and runs pending events, at most once per few
-    // milliseconds of wall time; calls in between return at once.
+    // milliseconds of wall time; calls in between return at once, most of
+    // them without reading the clock.
     void DoEvents() override;
     void MessageBox(const std::string& text, const std::string& caption) override;
+    // Shows and paints the control at once, or, when the window was painted
+    // just before, with the next processing of events.
     void Refresh(const Control& control) override;
     std::optional<std::string> OpenFile(const std::string& filter) override;
     double Random() override;
@@ -55,7 +58,15 @@ class QtPlatform : public Platform {
     MessageBoxHook messageBoxHook_;
     OpenFileHook openFileHook_;
     std::mt19937 random_;
-    std::chrono::steady_clock::time_point lastEvents_{};
+    // The throttle of DoEvents: the clock (nanoseconds of clock_) is read
+    // once per `stride_` calls, and events run again from nextEvents_ on.
+    QElapsedTimer clock_;
+    std::int64_t lastClock_ = 0;
+    std::int64_t nextEvents_ = 0;
+    // When the window was last painted; -1 = not yet.
+    std::int64_t lastPaint_ = -1;
+    int stride_ = 1;
+    int untilClock_ = 1;
 };
 
 // A filter of the form "Description|*.ext|Other|*.a;*.b" as the file dialog

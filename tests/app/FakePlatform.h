@@ -27,6 +27,10 @@ public:
     // Called with the number of the DoEvents call (from 1).
     std::function<void(int)> OnDoEvents;
     std::vector<std::optional<std::string>> FilesToOpen;
+    // The random numbers: 0.5 every time unless a source is given (a seeded
+    // stream, or a script of values); Randomizes counts the reseeds.
+    std::function<double()> RandomSource;
+    int Randomizes = 0;
 
     void DoEvents() override {
         ++DoEventsCalls;
@@ -42,8 +46,8 @@ public:
         FilesToOpen.erase(FilesToOpen.begin());
         return file;
     }
-    double Random() override { return 0.5; }
-    void Randomize() override {}
+    double Random() override { return RandomSource ? RandomSource() : 0.5; }
+    void Randomize() override { ++Randomizes; }
     char DecimalSeparator() const override { return Separator; }
     int ScreenWidth() const override { return 1920 * 15; }
     int ScreenHeight() const override { return 1080 * 15; }

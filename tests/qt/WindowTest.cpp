@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The window through its real widgets, on Qt's offscreen platform: typing and
 // dropping puzzles, the uniqueness test, the designed controls and layout,
-// the user's choices, and closing.
+// the user's choices, generation runs halted by a click, and closing.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,11 +18,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,6 +45,23 @@ constexpr const char* kSolution =
 // and that given is the first in cell order that it can spare.
 constexpr const char* kNonMinimal =
     "8.47.3....51.8..7...94..............1..938....9....4.......695..8......3...8146..";
+
+// Clue patterns, a clue marked X: 30 clues (code 00F32B218102810309A99E),
+// whose candidates are mostly unique and quickly decided, and 22 clues
+// (01C1880314800251802307), whose candidates mostly have several solutions.
+constexpr const char* kPattern30 =
+    ".XXXX..XX..X.X.XX..X....XX......X......X.X......X......XX....X..XX.X.X..XX..XXXX.";
+constexpr const char* kPattern22 =
+    "XXX.....XX...X.........XX...X.X..X.............X..X.X...XX.........X...XX.....XXX";
+
+// The controls a run disables (all but Text2, which it locks).
+const std::vector<QString> kLockedDuringRun = {
+    "NewPattern",    "PreviousPattern", "NextPattern",
+    "ImportPattern", "PickPattern",     "ButtonSolve",
+    "ButtonExit",    "Text1",           "CheckLimit",
+    "Option1(0)",    "Option1(1)",      "Option1(2)",
+    "Option1(3)",    "Combo1",          "CheckMinimal",
+    "Combo2",        "TestMinimal",     "CheckRandomPattern"};
 
 struct Message {
     std::string Text;
@@ -143,11 +165,61 @@ class WindowTest : public ::testing::Test {
         }
     }
 
+    // Clicks the cells marked X in the 81-character pattern.
+    void DrawPattern(const char* pattern) {
+        for (int i = 0; i < kCells; ++i) {
+            if (pattern[i] == 'X') QTest::mouseClick(Cell(i), Qt::LeftButton);
+        }
+    }
+    // Clicks "Generate Sudokus" and returns when the run it starts has
+    // ended. Every 10 ms of the run, `tick` is called from inside it (the
+    // run lets window events run, timers included; Qt never starts a timer's
+    // call inside the same timer's call). A run that goes on for a second
+    // after a click on "Halt Generator", or for twenty seconds in all, fails
+    // the test and is halted behind the window's back.
+    void Generate(const std::function<void()>& tick) {
+        haltClicked_ = false;
+        QTimer ticker;
+        ticker.setInterval(10);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (!haltClicked_) tick();
+        });
+        int ticks = 0;
+        int ticksSinceHalt = 0;
+        QTimer watchdog;
+        watchdog.setInterval(10);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            if (++ticks == 2000 || (haltClicked_ && ++ticksSinceHalt == 100)) {
+                ADD_FAILURE() << "the run goes on"
+                              << (haltClicked_ ? " after the click on Halt Generator" : "");
+                main_.CommandHalt_Click();
+            }
+        });
+        ticker.start();
+        watchdog.start();
+        QTest::mouseClick(Widget<QPushButton>(QStringLiteral("CommandGenerate")), Qt::LeftButton);
+    }
+    void ClickHalt() {
+        haltClicked_ = true;
+        QTest::mouseClick(Widget<QPushButton>(QStringLiteral("CommandHalt")), Qt::LeftButton);
+    }
+    int Accepted() const {
+        return std::accumulate(main_.NewCount.begin(), main_.NewCount.end(), 0);
+    }
+    QStringList PanelTexts() {
+        QStringList texts;
+        for (int k = 1; k <= 6; ++k) {
+            texts << Widget<QLabel>(QStringLiteral("StatusBar.Panels(%1)").arg(k))->text();
+        }
+        return texts;
+    }
+
     QTemporaryDir folder_;
     QtPlatform platform_;
     Main main_;
     MainWindow window_;
     std::vector<Message> messages_;
+    bool haltClicked_ = false;
 };
 
 TEST_F(WindowTest, ShowsEveryControlWithItsDesignedCaption) {
@@ -447,6 +519,233 @@ TEST_F(WindowTest, ClosingIsRefusedDuringAGenerationRun) {
     main_.Generating = false;
     EXPECT_TRUE(window_.close());
     EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
+    DrawPattern(kPattern30);
+    auto* generate = Widget<QPushButton>(QStringLiteral("CommandGenerate"));
+    auto* halt = Widget<QPushButton>(QStringLiteral("CommandHalt"));
+    auto* text2 = Widget<QLineEdit>(QStringLiteral("Text2"));
+
+    int ticks = 0;
+    bool clicked = false;
+    Generate([&] {
+        if (++ticks < 500 && Accepted() < 3) return;
+        // The run is in progress: every control that could start other
+        // work is disabled, and what the window shows is the Form.
+        EXPECT_TRUE(halt->isVisible());
+        EXPECT_FALSE(generate->isVisible());
+        for (int i = 0; i < kCells; ++i) {
+            EXPECT_FALSE(Cell(i)->isEnabled()) << i;
+            EXPECT_EQ(Cell(i)->text(), Latin1(main_.Form.Grid[i].Caption)) << i;
+        }
+        for (const QString& name : kLockedDuringRun) {
+            EXPECT_FALSE(Widget<QWidget>(name)->isEnabled()) << name.toStdString();
+        }
+        EXPECT_TRUE(text2->isEnabled());
+        EXPECT_TRUE(text2->isReadOnly());
+        EXPECT_TRUE(window_.windowTitle().startsWith(QStringLiteral("Cluemill")));
+        EXPECT_EQ(window_.windowTitle(), Latin1(main_.Form.Main.Caption));
+        for (int k = 0; k < 6; ++k) {
+            EXPECT_EQ(PanelTexts()[k], Latin1(main_.Form.StatusBar.Panels[k])) << k;
+        }
+        // Closing is refused while the run goes on.
+        EXPECT_FALSE(window_.close());
+        EXPECT_TRUE(window_.isVisible());
+        clicked = true;
+        ClickHalt();
+    });
+
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(messages_, std::vector<Message>({{"Generator halted", "Cluemill"}}));
+    EXPECT_FALSE(main_.Generating);
+    EXPECT_GE(Accepted(), 3);
+
+    // Each panel counts one class: stored (the fresh folder had none) and
+    // new puzzles.
+    const std::array<QString, 6> labels = {"Very Easy", "Easy",      "Medium",
+                                           "Hard",      "Very Hard", "Others"};
+    const QRegularExpression panel(QStringLiteral("^(.+): (\\d+) \\+(\\d+)$"));
+    int accepted = 0;
+    for (int k = 0; k < 6; ++k) {
+        const QString text = PanelTexts()[k];
+        const QRegularExpressionMatch match = panel.match(text);
+        ASSERT_TRUE(match.hasMatch()) << text.toStdString();
+        EXPECT_EQ(match.captured(1), labels[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(match.captured(2), match.captured(3)) << text.toStdString();
+        EXPECT_EQ(match.captured(3).toInt(), main_.NewCount[k]) << text.toStdString();
+        accepted += match.captured(3).toInt();
+        // Every accepted puzzle of a class is a 166-byte record of its file.
+        const QFileInfo file(
+            folder_.filePath(QStringLiteral("Tavix Sudoku/Sudoku_%1.sds")
+                                 .arg(QString(labels[static_cast<std::size_t>(k)])
+                                          .replace(QLatin1Char(' '), QLatin1Char('_')))));
+        EXPECT_EQ(file.exists() ? file.size() : 0, 166 * main_.NewCount[k]) << text.toStdString();
+    }
+    EXPECT_GE(accepted, 3);
+
+    // The controls are back as they were, the navigation buttons set for the
+    // one pattern of the library, which is in the temporary folder.
+    EXPECT_TRUE(generate->isVisible());
+    EXPECT_FALSE(halt->isVisible());
+    for (int i = 0; i < kCells; ++i) EXPECT_TRUE(Cell(i)->isEnabled()) << i;
+    for (const QString& name : kLockedDuringRun) {
+        const bool enabled = name != QLatin1String("PreviousPattern") &&
+                             name != QLatin1String("NextPattern") &&
+                             name != QLatin1String("ButtonSolve");
+        EXPECT_EQ(Widget<QWidget>(name)->isEnabled(), enabled) << name.toStdString();
+    }
+    EXPECT_FALSE(text2->isReadOnly());
+    // The caption is left as the run last set it ("Cluemill" or a
+    // "Seeking" caption).
+    EXPECT_TRUE(window_.windowTitle().startsWith(QStringLiteral("Cluemill")));
+    EXPECT_EQ(window_.windowTitle(), Latin1(main_.Form.Main.Caption));
+    EXPECT_EQ(Widget<QLabel>(QStringLiteral("PatternName"))->text(),
+              QStringLiteral("Pattern name: 00F32B218102810309A99E"));
+    EXPECT_EQ(QFileInfo(folder_.filePath(QStringLiteral("Patterns.rec"))).size(), 98);
+
+    // The grid shows the last accepted solution on the pattern, Text2 the
+    // puzzle: the solution's digits in the clue cells, 0 elsewhere.
+    const QString puzzle = text2->text();
+    ASSERT_EQ(puzzle.size(), kCells);
+    for (int i = 0; i < kCells; ++i) {
+        SCOPED_TRACE(i);
+        const QString digit = Cell(i)->text();
+        ASSERT_EQ(digit.size(), 1);
+        EXPECT_TRUE(digit[0] >= QLatin1Char('1') && digit[0] <= QLatin1Char('9'));
+        const bool clue = kPattern30[i] == 'X';
+        EXPECT_EQ(Cell(i)->palette().color(QPalette::Window), clue ? kRedColour : WindowColour());
+        EXPECT_EQ(puzzle[i], clue ? digit[0] : QLatin1Char('0'));
+    }
+
+    // A second run starts afresh: the new counts go back to 0, the stored
+    // ones keep the first run's puzzles.
+    const std::array<std::int32_t, 6> first = main_.NewCount;
+    bool clickedAgain = false;
+    Generate([&] {
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(main_.StoredCount[k], first[k] + main_.NewCount[k]);
+        clickedAgain = true;
+        ClickHalt();
+    });
+    EXPECT_TRUE(clickedAgain);
+    EXPECT_EQ(messages_.size(), 2U);
+}
+
+TEST_F(WindowTest, ClicksThatArriveDuringARunStartNothing) {
+    DrawPattern(kPattern30);
+    auto* generate = Widget<QPushButton>(QStringLiteral("CommandGenerate"));
+    auto* combo1 = Widget<QComboBox>(QStringLiteral("Combo1"));
+    auto* option3 = Widget<QRadioButton>(QStringLiteral("Option1(3)"));
+    auto* text2 = Widget<QLineEdit>(QStringLiteral("Text2"));
+    bool clicked = false;
+    Generate([&] {
+        clicked = true;
+        // Clicks queued before the controls were locked: they reach the
+        // widgets' signals, but no handler runs inside the run, and the
+        // widgets show the Form again.
+        emit generate->clicked();
+        emit combo1->activated(3);
+        option3->setChecked(true);
+        emit option3->clicked();
+        QTest::keyClicks(text2, QStringLiteral("123"));
+        EXPECT_EQ(main_.Form.Combo1.ListIndex, 0);
+        EXPECT_EQ(combo1->currentIndex(), 0);
+        EXPECT_TRUE(main_.Form.Option1[0].Value);
+        EXPECT_FALSE(main_.Form.Option1[3].Value);
+        EXPECT_FALSE(option3->isChecked());
+        EXPECT_EQ(text2->text(), Latin1(main_.Form.Text2.Text));
+        ClickHalt();
+    });
+    ASSERT_TRUE(clicked);
+    // One run, halted once; the settings of the run are untouched.
+    EXPECT_EQ(messages_, std::vector<Message>({{"Generator halted", "Cluemill"}}));
+    EXPECT_EQ(main_.RenewAfter, 250);
+    EXPECT_EQ(main_.ExpandLevel, 0);
+    EXPECT_TRUE(Widget<QRadioButton>(QStringLiteral("Option1(0)"))->isChecked());
+}
+
+// With "3 Cells (will take very long)" the run spends its time expanding the
+// 22-clue pattern's candidates; a click on "Halt Generator" still ends it.
+TEST_F(WindowTest, HaltEndsARunInsideAnExpansion) {
+    DrawPattern(kPattern22);
+    Click(QStringLiteral("Option1(3)"));
+    EXPECT_EQ(main_.ExpandLevel, 3);
+    int ticks = 0;
+    bool clicked = false;
+    std::string caption;
+    Generate([&] {
+        caption = main_.Form.Main.Caption;
+        // Pairs and triples of added cells are being tried.
+        if (++ticks < 1000 && caption != "Cluemill - Modification level 2 busy" &&
+            caption != "Cluemill - Modification level 3 busy") {
+            return;
+        }
+        clicked = true;
+        ClickHalt();
+    });
+    ASSERT_TRUE(clicked);
+    EXPECT_TRUE(caption == "Cluemill - Modification level 2 busy" ||
+                caption == "Cluemill - Modification level 3 busy")
+        << caption;
+    EXPECT_EQ(messages_, std::vector<Message>({{"Generator halted", "Cluemill"}}));
+    EXPECT_TRUE(Widget<QPushButton>(QStringLiteral("CommandGenerate"))->isVisible());
+    EXPECT_TRUE(Widget<QRadioButton>(QStringLiteral("Option1(3)"))->isEnabled());
+    EXPECT_TRUE(Widget<QRadioButton>(QStringLiteral("Option1(3)"))->isChecked());
+}
+
+TEST_F(WindowTest, RefusedPatternStartsNoRun) {
+    DrawPattern(kPattern22);
+    QTest::mouseClick(Cell(0), Qt::LeftButton);
+    QTest::mouseClick(Cell(1), Qt::LeftButton);
+    QTest::mouseClick(Cell(2), Qt::LeftButton);
+    bool ticked = false;
+    Generate([&] { ticked = true; });
+    EXPECT_FALSE(ticked);
+    EXPECT_EQ(messages_,
+              std::vector<Message>({{"A minimum of 20 clues is required !", "Cluemill"}}));
+    EXPECT_TRUE(Widget<QPushButton>(QStringLiteral("CommandGenerate"))->isVisible());
+    EXPECT_TRUE(Cell(0)->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(folder_.filePath(QStringLiteral("Patterns.rec"))));
+}
+
+TEST_F(WindowTest, GeneratorSettingsReachTheEngine) {
+    auto* combo1 = Widget<QComboBox>(QStringLiteral("Combo1"));
+    QTest::keyClick(combo1, Qt::Key_Down);
+    QTest::keyClick(combo1, Qt::Key_Down);
+    EXPECT_EQ(main_.Form.Combo1.ListIndex, 2);
+    EXPECT_EQ(main_.RenewAfter, 1000);
+    QTest::keyClick(combo1, Qt::Key_End);
+    EXPECT_EQ(main_.RenewAfter, 50000);
+
+    Click(QStringLiteral("Option1(2)"));
+    EXPECT_EQ(main_.ExpandLevel, 2);
+    Click(QStringLiteral("Option1(0)"));
+    EXPECT_EQ(main_.ExpandLevel, 0);
+    EXPECT_TRUE(main_.Form.Option1[0].Value);
+    EXPECT_FALSE(main_.Form.Option1[2].Value);
+
+    Click(QStringLiteral("CheckMinimal"));
+    Click(QStringLiteral("CheckLimit"));
+    EXPECT_EQ(main_.Form.CheckMinimal.Value, 1);
+    EXPECT_EQ(main_.Form.CheckLimit.Value, 1);
+
+    // "Random patterns" locks the pattern editor and unticking it gives the
+    // editor back as it was (NextPattern stays off: the library is empty).
+    const std::vector<QString> editor = {"NewPattern", "PreviousPattern", "NextPattern",
+                                         "ImportPattern", "PickPattern"};
+    std::vector<bool> before;
+    for (const QString& name : editor) before.push_back(Widget<QWidget>(name)->isEnabled());
+    Click(QStringLiteral("CheckRandomPattern"));
+    EXPECT_EQ(main_.Form.CheckRandomPattern.Value, 1);
+    for (int i = 0; i < kCells; ++i) EXPECT_FALSE(Cell(i)->isEnabled()) << i;
+    for (const QString& name : editor)
+        EXPECT_FALSE(Widget<QWidget>(name)->isEnabled()) << name.toStdString();
+    Click(QStringLiteral("CheckRandomPattern"));
+    EXPECT_EQ(main_.Form.CheckRandomPattern.Value, 0);
+    for (int i = 0; i < kCells; ++i) EXPECT_TRUE(Cell(i)->isEnabled()) << i;
+    for (std::size_t i = 0; i < editor.size(); ++i) {
+        EXPECT_EQ(Widget<QWidget>(editor[i])->isEnabled(), before[i]) << editor[i].toStdString();
+    }
 }
 
 TEST(DialogFilterTest, PairsDescriptionsWithTheirPatterns) {

@@ -709,7 +709,10 @@ struct State {
                 Difficulty = 6;
                 unique = true;
             } else {
-                for (int i = 0; i <= 80; ++i) Solution[i] = 0;
+                for (int i = 0; i <= 80; ++i) {
+                    result.FirstSolution[i] = count == 2 ? Solution[i] : Integer{0};
+                    Solution[i] = 0;
+                }
             }
         }
 
@@ -720,6 +723,7 @@ struct State {
         for (int i = 0; i <= 80; ++i) {
             result.Board[i] = Board[i];
             result.Solution[i] = Solution[i];
+            if (unique) result.FirstSolution[i] = Solution[i];
         }
         return result;
     }

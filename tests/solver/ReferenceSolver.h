@@ -19,6 +19,9 @@ struct Result {
     int Count = 0;          // 0 none (dead end or search found none), 1 unique, 2 several
     int Difficulty = 0;
     std::array<std::int16_t, 81> Board{}, Solution{};
+    // The first solution the search found, kept when it found a second one
+    // too (Solution is then all 0); all 0 when it found none.
+    std::array<std::int16_t, 81> FirstSolution{};
     bool Contradiction = false;
 };
 
