@@ -269,28 +269,33 @@ int main(int argc, char** argv) {
     std::uint64_t seed = 1;
     int repeats = 3;
     int halts = 10;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--pattern" && hasValue) {
-            single.Pattern = argv[++i];
-        } else if (arg == "--count" && hasValue) {
-            single.Count = std::stoll(argv[++i]);
-        } else if ((arg == "--minimal" || arg == "--limit")) {
-            single.Options.push_back(arg);
-        } else if (arg == "--expand" && hasValue) {
-            single.Options.push_back(arg);
-            single.Options.push_back(argv[++i]);
-        } else if (arg == "--seed" && hasValue) {
-            seed = std::stoull(argv[++i]);
-        } else if (arg == "--repeats" && hasValue) {
-            repeats = std::max(1, std::stoi(argv[++i]));
-        } else if (arg == "--halts" && hasValue) {
-            halts = std::max(0, std::stoi(argv[++i]));
-        } else {
-            std::cerr << kHelp;
-            return arg == "--help" || arg == "-h" ? 0 : 2;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string arg = argv[i];
+            const bool hasValue = i + 1 < argc;
+            if (arg == "--pattern" && hasValue) {
+                single.Pattern = argv[++i];
+            } else if (arg == "--count" && hasValue) {
+                single.Count = std::stoll(argv[++i]);
+            } else if ((arg == "--minimal" || arg == "--limit")) {
+                single.Options.push_back(arg);
+            } else if (arg == "--expand" && hasValue) {
+                single.Options.push_back(arg);
+                single.Options.push_back(argv[++i]);
+            } else if (arg == "--seed" && hasValue) {
+                seed = std::stoull(argv[++i]);
+            } else if (arg == "--repeats" && hasValue) {
+                repeats = std::max(1, std::stoi(argv[++i]));
+            } else if (arg == "--halts" && hasValue) {
+                halts = std::max(0, std::stoi(argv[++i]));
+            } else {
+                std::cerr << kHelp;
+                return arg == "--help" || arg == "-h" ? 0 : 2;
+            }
         }
+    } catch (const std::exception&) {
+        std::cerr << "bad number\n\n" << kHelp;
+        return 2;
     }
     if (!single.Pattern.empty()) {
         if (single.Count <= 0) {

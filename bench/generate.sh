@@ -5,9 +5,10 @@
 #
 #   bench/generate.sh [SECONDS] [RUNS]
 #
-# Every run has a fixed seed (the same candidates in the same order each
-# time), a fresh data folder, and ends after SECONDS (default 5) by Ctrl-C,
-# which the command answers by halting the run and printing its summary.
+# Every run has a fixed seed (CLUEMILL_SEED, default 1: the same candidates
+# in the same order each time), a fresh data folder, and ends after SECONDS
+# (default 5) by Ctrl-C, which the command answers by halting the run and
+# printing its summary.
 # With RUNS > 1 (default 1) the medians of the runs are printed.
 # CLUEMILL_CLI may point at a cluemill-cli binary; otherwise
 # build-bench/src/cluemill-cli is built (Release) and used.
