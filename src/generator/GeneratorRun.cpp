@@ -8,13 +8,11 @@
 #include <utility>
 
 #include "app/Main.h"
+#include "output/Inventory.h"
 
 namespace cluemill {
 
 namespace {
-
-constexpr std::array<const char*, 6> kPanelLabels = {"Very Easy: ", "Easy: ",      "Medium: ",
-                                                     "Hard: ",      "Very Hard: ", "Others: "};
 
 constexpr std::array<const char*, 4> kSeeking = {"Cluemill - Seeking", "Cluemill - Seeking >",
                                                  "Cluemill - Seeking > >", "Cluemill - Seeking > > >"};

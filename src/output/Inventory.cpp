@@ -13,9 +13,6 @@ namespace cluemill {
 
 namespace {
 
-constexpr std::array<const char*, 6> kPanelLabels = {"Very Easy: ", "Easy: ",      "Medium: ",
-                                                     "Hard: ",      "Very Hard: ", "Others: "};
-
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 }  // namespace

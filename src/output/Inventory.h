@@ -10,6 +10,10 @@
 
 namespace cluemill {
 
+// The status bar's label of each class, in class order.
+inline constexpr std::array<const char*, 6> kPanelLabels = {"Very Easy: ", "Easy: ",      "Medium: ",
+                                                            "Hard: ",      "Very Hard: ", "Others: "};
+
 // True when name (UTF-8) matches pattern (ASCII): "?" stands for exactly one
 // character, any other character for itself in either letter case, and the
 // whole name must match.
