@@ -8,27 +8,14 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CliRunner.h"
 #include "tester/PuzzleText.h"
 
 namespace cluemill {
 namespace {
 
-struct CliRun {
-    int Status = 0;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun RunCommand(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.Status = RunCli(args, in, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
+using testing::CliRun;
+using testing::RunCommand;
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;

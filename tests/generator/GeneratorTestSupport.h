@@ -14,25 +14,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CliRunner.h"
 
 namespace cluemill::testing {
 
-struct CliRun {
-    int Status = 0;
-    std::string Out;
-    std::string Err;
-};
-
-inline CliRun RunCommand(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.Status = RunCli(args, in, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
 
 inline std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CliRunner.h"
 #include "solver/ReferenceSolver.h"
 #include "tester/PuzzleText.h"
 #include "tester/ReferenceTester.h"
@@ -38,22 +39,8 @@ const char* const kUnique = "This Sudoku has one unique solution";
 const char* const kMinimal = "This Sudoku has one unique solution and is minimal";
 const char* const kNonMinimal = "This Sudoku has one unique solution but is non-minimal";
 
-struct CliRun {
-    int Status = 0;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun RunCommand(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.Status = RunCli(args, in, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
-}
+using testing::CliRun;
+using testing::RunCommand;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

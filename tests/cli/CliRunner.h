@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+namespace cluemill::testing {
+
+// One in-process run of cluemill-cli: exit status and both streams.
+struct CliRun {
+    int Status = 0;
+    std::string Out;
+    std::string Err;
+};
+
+inline CliRun RunCommand(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun run;
+    run.Status = RunCli(args, in, out, err);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+}  // namespace cluemill::testing
