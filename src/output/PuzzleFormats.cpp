@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "output/PuzzleFormats.h"
 
-#include <fstream>
+#include <algorithm>
 #include <system_error>
 
 #include "app/Main.h"
+#include "app/RecordFile.h"
 
 namespace cluemill {
 
@@ -109,37 +110,67 @@ std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputF
 }
 
 bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        std::ofstream create(file, std::ios::binary);
-        if (!create) return false;
-    }
-    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-    if (!out) return false;
-    out.seekp(static_cast<std::streamoff>(number - 1) * static_cast<std::streamoff>(bytes.size()));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    if (number < 1) return false;
+    auto out = RecordFile::Open(file, RecordFile::Access::Write);
+    return out && out->WriteWhole(static_cast<std::uint64_t>(number - 1) * bytes.size(), bytes);
 }
+
+namespace {
+
+// A new file per puzzle from number n on, skipping the names that are taken.
+std::int64_t CreatePuzzleFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                              std::int64_t n, const std::string& record) {
+    for (;; ++n) {
+        const std::filesystem::path file = OutputFile(appFolder, format, difficulty, n);
+        std::error_code error;
+        if (std::filesystem::exists(file, error)) continue;
+        switch (CreateWholeFile(file, record)) {
+            case CreateResult::Written:
+                return n;
+            case CreateResult::Failed:
+                return 0;
+            case CreateResult::NameTaken:
+                break;
+        }
+    }
+}
+
+}  // namespace
 
 bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
                 const std::string& record) {
     if (Info(format).OneFilePerClass) return WriteRecordInPlace(OutputFile(appFolder, format, difficulty, n), n, record);
-    std::error_code error;
-    std::filesystem::path file = OutputFile(appFolder, format, difficulty, n);
-    while (std::filesystem::exists(file, error)) file = OutputFile(appFolder, format, difficulty, ++n);
-    return WriteRecordInPlace(file, 1, record);
+    return CreatePuzzleFile(appFolder, format, difficulty, n, record) > 0;
+}
+
+std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                            std::int64_t n, const std::string& record) {
+    if (n < 1) return 0;
+    if (!Info(format).OneFilePerClass) return CreatePuzzleFile(appFolder, format, difficulty, n, record);
+    auto file = RecordFile::Open(OutputFile(appFolder, format, difficulty, n), RecordFile::Access::Write);
+    if (!file || record.empty()) return 0;
+    // The records as the file holds them now, under the lock, counted as
+    // the inventory counts them.
+    const std::int64_t held = RoundedRecordCount(file->Length(), record.size());
+    const std::int64_t number = std::max(n, held + 1);
+    if (!file->WriteWhole(static_cast<std::uint64_t>(number - 1) * record.size(), record)) return 0;
+    return number;
 }
 
 void Main::SaveModSud() {
-    Library.WritePatternRecord(Library.CurrentPattern, Library.PatternRec);
+    Library.MergePatternRecord(Library.CurrentPattern, Library.PatternRec);
     DisplayPerformance();
     const int index = Form.Combo2.ListIndex;
     if (index < 0 || index >= kFormatCount) return;
     const auto format = static_cast<OutputFormat>(index);
     const int difficulty = Solver.Difficulty;
     const std::string record = BuildRecord(format, Solver.Puzzle, Solver.Board, Form.Text2.Text);
-    SavePuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
+    const std::int64_t number = SaveNextPuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
+    // Records another program appended to a per-class file count as stored:
+    // the run's next puzzle follows this one. (The run adds this one.)
+    if (Info(format).OneFilePerClass && number > StoredCount[difficulty - 1] + 1) {
+        StoredCount[difficulty - 1] = static_cast<std::int32_t>(std::min<std::int64_t>(number - 1, INT32_MAX - 1));
+    }
 }
 
 }  // namespace cluemill

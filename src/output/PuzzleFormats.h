@@ -45,8 +45,8 @@ std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputF
                                  std::int64_t n);
 
 // Writes bytes as record `number` (from 1) of a file of records of their
-// length, creating the file when missing and touching nothing else. True if
-// written.
+// length, creating the file when missing and touching nothing else. The
+// record is written whole or not at all. True if written.
 bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes);
 
 // Writes a puzzle numbered n (StoredCount + 1) of class `difficulty`. A
@@ -54,5 +54,12 @@ bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, 
 // the next free number is used.
 bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
                 const std::string& record);
+
+// As SavePuzzle, but a per-class file only ever grows: when it holds n
+// records or more already (another program wrote to it meanwhile), the
+// puzzle goes after its last record. The number the puzzle was written as,
+// or 0 when it was not written.
+std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                            std::int64_t n, const std::string& record);
 
 }  // namespace cluemill

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
+#include <string_view>
 #include <system_error>
+
+#include "app/RecordFile.h"
 
 namespace cluemill {
 
@@ -44,6 +46,20 @@ PatternRecordBytes BlankRecordBytes() {
     PatternRecordBytes bytes{};
     for (int i = 0; i < 22; ++i) bytes[i] = ' ';
     return bytes;
+}
+
+std::uint64_t RecordOffset(std::int32_t k) { return static_cast<std::uint64_t>(k - 1) * kPatternRecordSize; }
+
+std::string_view View(const PatternRecordBytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Counters wrap around as 32-bit numbers do in the file.
+std::int32_t Add(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+std::int32_t Subtract(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
 }  // namespace
@@ -137,43 +153,78 @@ void PatternLibrary::Count() {
 PatternRecord PatternLibrary::ReadPatternRecord(std::int32_t k) const {
     PatternRecordBytes bytes = BlankRecordBytes();
     if (k >= 1) {
-        std::ifstream file(File, std::ios::binary);
-        if (file.seekg(static_cast<std::streamoff>(k - 1) * static_cast<std::streamoff>(kPatternRecordSize))) {
-            file.read(reinterpret_cast<char*>(bytes.data()), kPatternRecordSize);
+        if (const auto file = RecordFile::Open(File, RecordFile::Access::Read)) {
+            file->ReadAt(RecordOffset(k), bytes.data(), bytes.size());
         }
     }
-    return FromBytes(bytes);
+    PatternRecord record = FromBytes(bytes);
+    synced_ = k;
+    syncedRecord_ = record;
+    return record;
 }
 
 bool PatternLibrary::WritePatternRecord(std::int32_t k, const PatternRecord& record) const {
     if (k < 1) return false;
-    std::error_code error;
-    if (!std::filesystem::exists(File, error)) std::ofstream(File, std::ios::binary);
-    std::fstream file(File, std::ios::binary | std::ios::in | std::ios::out);
-    if (!file) return false;
-    const PatternRecordBytes bytes = ToBytes(record);
-    file.seekp(static_cast<std::streamoff>(k - 1) * static_cast<std::streamoff>(kPatternRecordSize));
-    file.write(reinterpret_cast<const char*>(bytes.data()), kPatternRecordSize);
-    file.flush();
-    return static_cast<bool>(file);
+    auto file = RecordFile::Open(File, RecordFile::Access::Write);
+    if (!file || !file->WriteWhole(RecordOffset(k), View(ToBytes(record)))) return false;
+    synced_ = k;
+    syncedRecord_ = record;
+    return true;
 }
 
 std::int32_t PatternLibrary::FindPattern(std::string_view code) const {
-    std::ifstream file(File, std::ios::binary);
+    const auto file = RecordFile::Open(File, RecordFile::Access::Read);
     if (!file) return 0;
-    PatternRecordBytes bytes{};
+    char stored[22];
     for (std::int32_t k = PatternCount; k >= 1; --k) {
-        file.clear();
-        file.seekg(static_cast<std::streamoff>(k - 1) * static_cast<std::streamoff>(kPatternRecordSize));
-        if (!file.read(reinterpret_cast<char*>(bytes.data()), 22)) continue;
-        if (std::string_view(reinterpret_cast<const char*>(bytes.data()), 22) == code) return k;
+        if (file->ReadAt(RecordOffset(k), stored, sizeof stored) != sizeof stored) continue;
+        if (std::string_view(stored, sizeof stored) == code) return k;
     }
     return 0;
 }
 
 bool PatternLibrary::AppendPattern(const PatternRecord& record) {
-    ++PatternCount;
-    return WritePatternRecord(PatternCount, record);
+    auto file = RecordFile::Open(File, RecordFile::Access::Write);
+    if (!file) {
+        ++PatternCount;
+        return false;
+    }
+    // The number from the file as it is now, under the lock: another program
+    // may have appended since this library was counted.
+    const std::int64_t k = RoundedRecordCount(file->Length(), kPatternRecordSize) + 1;
+    if (k > INT32_MAX || !file->WriteWhole(RecordOffset(static_cast<std::int32_t>(k)), View(ToBytes(record)))) {
+        ++PatternCount;
+        return false;
+    }
+    PatternCount = static_cast<std::int32_t>(k);
+    synced_ = PatternCount;
+    syncedRecord_ = record;
+    return true;
+}
+
+bool PatternLibrary::MergePatternRecord(std::int32_t k, PatternRecord& record) {
+    if (k < 1) return false;
+    auto file = RecordFile::Open(File, RecordFile::Access::Write);
+    if (!file) return false;
+    PatternRecordBytes bytes = BlankRecordBytes();
+    const bool whole = file->ReadAt(RecordOffset(k), bytes.data(), bytes.size()) == bytes.size();
+    const PatternRecord now = FromBytes(bytes);
+    PatternRecord merged = record;
+    if (whole && synced_ == k && now.PatternCode == record.PatternCode &&
+        syncedRecord_.PatternCode == record.PatternCode) {
+        using Counters = std::array<std::int32_t, 6> PatternRecord::*;
+        for (const Counters family : {&PatternRecord::NotExpanded, &PatternRecord::Expanded, &PatternRecord::Minimal}) {
+            for (int c = 0; c < 6; ++c) {
+                (merged.*family)[c] = Add((now.*family)[c], Subtract((record.*family)[c], (syncedRecord_.*family)[c]));
+            }
+        }
+        merged.Reserved = now.Reserved;
+    }
+    if (!file->WriteWhole(RecordOffset(k), View(ToBytes(merged)))) return false;
+    record = merged;
+    synced_ = k;
+    syncedRecord_ = merged;
+    return true;
 }
 
 }  // namespace cluemill

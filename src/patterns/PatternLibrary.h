@@ -54,7 +54,9 @@ std::int64_t RoundedRecordCount(std::uintmax_t length, std::uintmax_t recordSize
 
 // The pattern library file. Every access opens the file, reads or writes one
 // record and closes it; errors are suppressed (a failed read gives a blank
-// record, a failed write leaves the file as it was as far as it can).
+// record, a failed write leaves the file as it was). A record is written
+// whole or not at all, under a lock that other programs using the same file
+// (another window, cluemill-cli) respect.
 class PatternLibrary {
 public:
     std::filesystem::path File;
@@ -74,8 +76,21 @@ public:
     bool WritePatternRecord(std::int32_t k, const PatternRecord& record) const;
     // The highest record number whose code equals code, or 0.
     std::int32_t FindPattern(std::string_view code) const;
-    // Adds the record at the end and counts it; true if it was written.
+    // Adds the record after the last record the file holds now (another
+    // program may have added some) and counts it: PatternCount becomes its
+    // number. True if it was written; when not, PatternCount is still
+    // raised by one.
     bool AppendPattern(const PatternRecord& record);
+    // Writes record k's statistics back: the counts raised in record since
+    // it was last read or written here are added to what the file holds now,
+    // so that counts another program added meanwhile stay. record becomes
+    // what was written. True if it was written.
+    bool MergePatternRecord(std::int32_t k, PatternRecord& record);
+
+private:
+    // Record synced_ (0 = none) as this library last read or wrote it.
+    mutable std::int32_t synced_ = 0;
+    mutable PatternRecord syncedRecord_;
 };
 
 }  // namespace cluemill

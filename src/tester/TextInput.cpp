@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 
 #include "app/Main.h"
+#include "app/RecordFile.h"
 #include "tester/PuzzleText.h"
 
 namespace cluemill {
@@ -68,17 +68,17 @@ void Main::Text1_OLEDragDrop(const std::vector<std::string>& files) {
         Platform.MessageBox("This file is not a txt-file (*.txt)", "Cluemill");
         return;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::array<char, kCells> bytes{};
-    if (file) file.read(bytes.data(), kCells);
-    if (!file && !file.eof()) {
+    // A pipe or a device named *.txt is refused like a file that cannot be
+    // read, instead of waiting for it.
+    const auto file = RecordFile::Open(path, RecordFile::Access::Read);
+    if (!file) {
         Platform.MessageBox("This file cannot be read:\r\n" + path, "Cluemill");
         return;
     }
     // A file shorter than 81 bytes leaves the rest of the buffer blank, and
     // blank cells are empty.
     DropBuffer.assign(kCells, ' ');
-    std::copy_n(bytes.begin(), file.gcount(), DropBuffer.begin());
+    file->ReadAt(0, DropBuffer.data(), kCells);
     for (int i = 0; i < kCells; ++i) ShowCell(Form.Grid[i], DropBuffer[i]);
     Form.ButtonSolve.Enabled = true;
 }
