@@ -36,3 +36,13 @@ cluemill_build() {
     cmake -S "$CLUEMILL_ROOT" -B "$dir" -G Ninja "$@" || return 1
     cmake --build "$dir" --parallel "$(nproc 2>/dev/null || echo 2)" || return 1
 }
+
+# The libFuzzer runtime that goes with the installed clang (libclang-rt-N-dev).
+cluemill_clang_rt_package() {
+    local version=""
+    if command -v clang++ >/dev/null 2>&1; then
+        version=$(clang++ --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
+    fi
+    [ -n "$version" ] || version=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9]*\)$/\1/p' | head -n 1)
+    echo "libclang-rt-${version:-14}-dev"
+}

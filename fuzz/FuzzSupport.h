@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// What the fuzz targets share: a private scratch folder that lives as long
+// as the process, and a check that stops the run with a clear message.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace cluemill::fuzz {
+
+// A fresh folder under the system's temporary folder, removed at exit.
+inline const std::filesystem::path& ScratchFolder() {
+    static const std::filesystem::path folder = [] {
+        std::string name = (std::filesystem::temp_directory_path() / "cluemill-fuzz-XXXXXX").string();
+        if (mkdtemp(name.data()) == nullptr) std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(ScratchFolder(), ignored);
+        });
+        return std::filesystem::path(name);
+    }();
+    return folder;
+}
+
+inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A broken promise of the code under test: report and abort, so that the
+// fuzzer keeps the input.
+inline void Expect(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+}  // namespace cluemill::fuzz
