@@ -51,7 +51,7 @@ namespace {
 //   | panel | panel | panel | panel | panel | panel |
 //
 // The picker panel (Picture3) covers everything but Frame3; the question
-// panel (Picture1) lies over the grid. Both are hidden until used.
+// panel (Picture1) lies over Text1. Both are hidden until used.
 constexpr int kClientWidth = 864;
 constexpr int kWorkHeight = 444;
 constexpr int kStatusHeight = 22;
@@ -375,9 +375,10 @@ void MainWindow::Build() {
                                      QStringLiteral("ButtonSolve"));
     Place<QCheckBox>(b, f.TestMinimal, work, {742, 414, 116, 24}, QStringLiteral("TestMinimal"));
 
-    // The question panel of the pattern import, over the grid.
+    // The question panel of the pattern import, over Text1 (locked during the
+    // import), so that the pattern it asks about stays in view.
     auto* picture1 =
-        Place<QFrame>(b, f.Picture1, work, {202, 82, 240, 120}, QStringLiteral("Picture1"));
+        Place<QFrame>(b, f.Picture1, work, {537, 264, 240, 120}, QStringLiteral("Picture1"));
     picture1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     picture1->setLineWidth(2);
     Fill(picture1, QPalette::Window);
