@@ -70,17 +70,23 @@ bool SdsFile::Open(const std::filesystem::path& file) {
     if (error) return false;
     count_ = static_cast<std::int64_t>(length / kSdsRecordSize);
     file_.open(file, std::ios::binary);
+    next_ = 1;
     return file_.is_open();
 }
 
 std::optional<Pattern> SdsFile::Read(std::int64_t r) {
-    std::array<unsigned char, 81> cells{};
-    file_.clear();
-    if (r < 1 || !file_.seekg((r - 1) * kSdsRecordSize) ||
-        !file_.read(reinterpret_cast<char*>(cells.data()), cells.size())) {
-        return std::nullopt;
+    // Records are mostly read in order: then the stream's own buffer serves
+    // them without a seek.
+    std::array<unsigned char, kSdsRecordSize> record{};
+    if (r < 1) return std::nullopt;
+    if (r != next_) {
+        file_.clear();
+        if (!file_.seekg((r - 1) * kSdsRecordSize)) return std::nullopt;
     }
-    return RecordPattern(cells.data());
+    next_ = 0;
+    if (!file_.read(reinterpret_cast<char*>(record.data()), record.size())) return std::nullopt;
+    next_ = r + 1;
+    return RecordPattern(record.data());
 }
 
 namespace {

@@ -50,6 +50,8 @@ public:
 private:
     std::ifstream file_;
     std::int64_t count_ = 0;
+    // The record the stream stands before; 0 = unknown.
+    std::int64_t next_ = 0;
 };
 
 }  // namespace cluemill
