@@ -179,6 +179,9 @@ class PickSurface : public QFrame {
     void keyPressEvent(QKeyEvent* event) override {
         if (KeyDown) KeyDown(KeyCode(*event), Shift(event->modifiers()));
     }
+    // Tab stays here like any other key: the widgets under the open picker
+    // must not take the keyboard.
+    bool focusNextPrevChild(bool) override { return false; }
     // The keyboard's own repeats of a held key come as further presses;
     // only the real release counts.
     void keyReleaseEvent(QKeyEvent* event) override {
