@@ -6,15 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace cluemill {
+#include "app/Canvas.h"
 
-// Colours are 0xBBGGRR, red in the low byte.
-using Colour = std::uint32_t;
-inline constexpr Colour kRed = 0x0000FF;
-inline constexpr Colour kWhite = 0xFFFFFF;
-inline constexpr Colour kBlack = 0x000000;
-// The system colour of a window's background.
-inline constexpr Colour kWindowBackground = 0x80000005;
+namespace cluemill {
 
 // The window's controls as plain data. The engine reads and writes these; the
 // window face keeps each widget in step with its control. A control's
@@ -71,6 +65,11 @@ struct Frame : Control {
 struct Line : Control {};
 
 struct PictureBox : Control {};
+
+// A picture box drawn on by the program, 541 x 429 pixels as designed.
+struct DrawingBox : PictureBox {
+    PixelCanvas Surface{541, 429};
+};
 
 struct Timer {
     bool Enabled = false;
@@ -151,7 +150,7 @@ struct Form {
 
     // The pattern picker panel.
     PictureBox Picture3;
-    PictureBox Picture4;
+    DrawingBox Picture4;
     CommandButton KnopHome;
     CommandButton KnopPageUp;
     CommandButton KnopPageDown;

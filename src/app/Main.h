@@ -46,6 +46,24 @@ public:
     int ExpandLevel = 0;
     // True while the pattern picker is open.
     bool PickerOpen = false;
+    // The pattern picker: thumbnails per row and column and per page, the
+    // number of pages, the page shown and the highlighted place on it (the
+    // chosen pattern's index, or -1, once the picker has closed), the
+    // navigation key waiting for the timer, 1 after the timer moved the
+    // cursor, and the cursor's palette colour (15 white, 0 black).
+    int PickCols = 0;
+    int PickRows = 0;
+    int PickPerPage = 0;
+    int PickPages = 0;
+    int PickPage = 0;
+    int PickSel = 0;
+    int PickKey = 0;
+    int PickRepeat = 0;
+    int PickCursorColor = 0;
+    // The answer to the import's question: 0 none yet, 1 Yes, 2 No, 3 Cancel.
+    std::int16_t ImportAnswer = 0;
+    // True once the window has closed: a long operation then ends.
+    bool Unloading = false;
 
     // The run's pattern: ClueCells(0 .. ClueCount - 1) in ascending order.
     int ClueCount = 0;
@@ -80,6 +98,8 @@ public:
     void Form_Load();
     // Returns True when the window may close.
     bool Form_QueryUnload();
+    // The window has closed.
+    void Form_Unload() { Unloading = true; }
     void ButtonExit_Click();
     void Text2_Change();
     void Text1_OLEDragDrop(const std::vector<std::string>& files);
@@ -94,6 +114,23 @@ public:
     void Combo1_Click();
     void Option1_Click(int index);
     void CheckRandomPattern_Click();
+    void ImportPattern_Click();
+    void CommandYes_Click();
+    void CommandNo_Click();
+    void CommandCancel_Click();
+    void PickPattern_Click();
+    // Key codes as the keyboard reports them (13 Return, 27 Escape, 33 to 40
+    // the paging and cursor keys); shift: 1 Shift, 2 Ctrl, 4 Alt, added up.
+    void Picture4_KeyDown(int keyCode, int shift);
+    void Picture4_KeyUp();
+    // button: 1 left, 2 right; x and y in pixels of the drawing area.
+    void Picture4_MouseUp(int button, int shift, double x, double y);
+    void Picture4_DblClick();
+    void KnopHome_Click();
+    void KnopPageUp_Click();
+    void KnopPageDown_Click();
+    void KnopEnd_Click();
+    void Timer1_Timer();
 
     // The generator. UniqueModSud decides a candidate in Puzzle: True when
     // it was accepted, shown, counted and written. IsSudMinimal: no given of
@@ -120,6 +157,18 @@ public:
     std::string EncodeGrid() const;
     // The statistics of PatternRec as percentages.
     void DisplayPerformance();
+
+    // The picker's drawing: the page of thumbnails with its grid, one
+    // thumbnail of library pattern n (from 0) at (xOffset, yOffset), the
+    // cursor frame in white (with the highlighted pattern's statistics read
+    // from the file) or black, and the paging buttons' states.
+    void PaintPickPage();
+    void PaintPickGrid();
+    void PaintPattern(std::int32_t n, int xOffset, int yOffset);
+    void ShowPickCursor();
+    void HidePickCursor();
+    void EnablePageButtons();
+    void DisplayPickPerformance();
     // Writes the accepted puzzle (Puzzle, Board, Difficulty, Text2) to the
     // selected output format and the pattern's record to the library.
     void SaveModSud();
@@ -147,6 +196,13 @@ private:
     void ShowCounts();
     // Shows an accepted puzzle, raises its counter and writes it.
     void ShowAndRecord(PatternCounter counter, bool logicPath, bool expanded);
+    // The picker: the frame of the highlighted place in a palette colour,
+    // the rule of a navigation key or paging button, a paging button's
+    // click, and a closing action with its result.
+    void DrawPickFrame(int paletteColour);
+    void MovePickCursor(int key);
+    void PageButton_Click(int key);
+    void ClosePicker(int result);
 };
 
 }  // namespace cluemill

@@ -16,10 +16,15 @@ public:
 
     // Lets pending window events run (the window may throttle how often).
     virtual void DoEvents() = 0;
+    // Lets window events run, waiting for the next one when none is pending:
+    // for loops that only wait for the user.
+    virtual void WaitEvents() { DoEvents(); }
     // A message box with an OK button and no icon.
     virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
     // Shows the control's present state at once.
     virtual void Refresh(const Control& control) = 0;
+    // Gives the control the keyboard focus.
+    virtual void SetFocus(const Control& control) { (void)control; }
     // The file-open dialog; nothing when cancelled.
     virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
     // Uniform random numbers in [0, 1), and reseeding from the clock.

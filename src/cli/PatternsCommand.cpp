@@ -9,6 +9,7 @@
 
 #include "cli/Cli.h"
 #include "cli/PuzzleLines.h"
+#include "patterns/PatternImport.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -30,6 +31,17 @@ constexpr const char* kPatternsHelp =
     "  encode [LINE81..] the code of each pattern line (standard input when\n"
     "                    none is given)\n"
     "  decode [CODE..]   the pattern line of each code, 'X' for a clue\n"
+    "  import FILE.sds [--yes | --dry-run]\n"
+    "                    walk the puzzles of a Tavix Sudoku file and offer each\n"
+    "                    new pattern that suits the generator (at least 20\n"
+    "                    clues, symmetric under a half turn, the centre a clue\n"
+    "                    exactly when the count is odd, clues in two lines of\n"
+    "                    every band and stack, at most four empty boxes); asks\n"
+    "                    y(es), n(o) or c(ancel) for each on the terminal.\n"
+    "                    --yes appends them all; --dry-run appends nothing.\n"
+    "                    Prints a line per offered pattern: the puzzle's\n"
+    "                    number in the file, the code and, when appended, the\n"
+    "                    record number. --dry-run names each pattern once.\n"
     "\n"
     "A pattern line has 81 characters, one per cell row by row; '1' to '9',\n"
     "'X', 'x', '#' and '*' mark a clue, any other character an empty cell.\n"
@@ -54,6 +66,71 @@ int ForEachInput(const std::vector<std::string>& items, std::istream& in, bool c
         if (!each(line)) return 2;
     }
     return 0;
+}
+
+enum class ImportMode { Ask, Yes, DryRun };
+
+// The import's walk over a native puzzle file, answered on the terminal or
+// by the mode.
+int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportMode mode, std::istream& in,
+                   std::ostream& out, std::ostream& err) {
+    SdsFile file;
+    if (!file.Open(fileName)) {
+        err << "cluemill-cli patterns: cannot open " << fileName << '\n';
+        return 1;
+    }
+    if (file.Count() == 0) {
+        err << "cluemill-cli patterns: " << fileName << " does not contain sudokus\n";
+        return 1;
+    }
+    std::unordered_set<std::string> known = LibraryCodes(library);
+    std::int64_t offered = 0;
+    std::int64_t appended = 0;
+    int status = 0;
+    for (std::int64_t r = 1; r <= file.Count(); ++r) {
+        const std::optional<Pattern> clues = file.Read(r);
+        if (!clues) {
+            err << "cluemill-cli patterns: cannot read puzzle " << r << " of " << fileName << '\n';
+            status = 1;
+            break;
+        }
+        if (CheckImportable(*clues) != ImportRefusal::None) continue;
+        const std::string code = EncodePattern(*clues);
+        if (known.count(code) != 0) continue;
+        ++offered;
+        char answer = 'y';
+        if (mode == ImportMode::DryRun) {
+            known.insert(code);  // each pattern is named once
+            answer = 'n';
+        } else if (mode == ImportMode::Ask) {
+            const std::string line = PatternLine(*clues);
+            err << "Puzzle " << r << ": " << code << '\n';
+            for (int row = 0; row < 9; ++row) err << "  " << line.substr(row * 9, 9) << '\n';
+            err << "Import this pattern ? [y/n/c] " << std::flush;
+            std::string reply;
+            answer = std::getline(in, reply) && !reply.empty() ? static_cast<char>(std::tolower(
+                                                                     static_cast<unsigned char>(reply.front())))
+                                                               : 'c';
+        }
+        if (answer == 'c') break;
+        out << r << '\t' << code;
+        if (answer == 'y') {
+            PatternRecord record;
+            record.PatternCode = code;
+            if (!library.AppendPattern(record)) {
+                out << '\n';
+                err << "cluemill-cli patterns: cannot write " << library.File.string() << '\n';
+                return 1;
+            }
+            known.insert(code);
+            ++appended;
+            out << '\t' << library.PatternCount;
+        }
+        out << '\n';
+    }
+    err << "cluemill-cli patterns: " << offered << (offered == 1 ? " pattern" : " patterns") << " offered, "
+        << appended << " appended\n";
+    return status;
 }
 
 }  // namespace
@@ -132,6 +209,23 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         }
         out << k << '\n';
         return 0;
+    }
+    if (command == "import" && !operands.empty() && operands.size() <= 2) {
+        ImportMode mode = ImportMode::Ask;
+        std::string fileName;
+        for (const auto& operand : operands) {
+            if (operand == "--yes" && mode == ImportMode::Ask) {
+                mode = ImportMode::Yes;
+            } else if (operand == "--dry-run" && mode == ImportMode::Ask) {
+                mode = ImportMode::DryRun;
+            } else if (fileName.empty() && operand.rfind("--", 0) != 0) {
+                fileName = operand;
+            } else {
+                fileName.clear();
+                break;
+            }
+        }
+        if (!fileName.empty()) return ImportPatterns(library, fileName, mode, in, out, err);
     }
     if (command == "encode" || command == "decode") {
         const bool encode = command == "encode";

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace cluemill {
@@ -202,6 +203,16 @@ void FormBinding::Bind(Line& control, QWidget* widget) {
 
 void FormBinding::Bind(PictureBox& control, QWidget* widget) {
     Add(control, widget, [&control, widget]() { PushState(control, widget); });
+}
+
+void FormBinding::Bind(DrawingBox& control, QWidget* widget) {
+    Add(control, widget, [&control, widget, shown = std::uint64_t{0}]() mutable {
+        PushState(control, widget);
+        if (control.Surface.Version() != shown) {
+            shown = control.Surface.Version();
+            widget->update();
+        }
+    });
 }
 
 void FormBinding::Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*, 6>& panels) {

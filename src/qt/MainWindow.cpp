@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,7 +51,7 @@ namespace {
 //   | panel | panel | panel | panel | panel | panel |
 //
 // The picker panel (Picture3) covers everything but Frame3; the question
-// panel (Picture1) lies over the grid. Both are hidden until used.
+// panel (Picture1) lies over Text1. Both are hidden until used.
 constexpr int kClientWidth = 864;
 constexpr int kWorkHeight = 444;
 constexpr int kStatusHeight = 22;
@@ -139,6 +142,88 @@ class DropTextBox : public QPlainTextEdit {
         event->acceptProposedAction();
         if (Dropped) Dropped(files);
     }
+};
+
+// Picture4: shows the picker's drawing inside a sunken border and reports
+// keys and mouse buttons in the drawing's own pixels.
+class PickSurface : public QFrame {
+  public:
+    PickSurface(const DrawingBox& box, QWidget* parent) : QFrame(parent), box_(box) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    std::function<void(int keyCode, int shift)> KeyDown;
+    std::function<void()> KeyUp;
+    std::function<void(int button, int shift, double x, double y)> MouseUp;
+    std::function<void()> DoubleClick;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QFrame::paintEvent(event);
+        const PixelCanvas& canvas = box_.Surface;
+        const QRgb background = palette().color(QPalette::Base).rgb();
+        QImage image(canvas.ScaleWidth(), canvas.ScaleHeight(), QImage::Format_RGB32);
+        for (int y = 0; y < canvas.ScaleHeight(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            const Colour* row = canvas.Row(y);
+            for (int x = 0; x < canvas.ScaleWidth(); ++x) {
+                const Colour c = row[x];
+                line[x] = c == kWindowBackground ? background
+                                                 : qRgb(static_cast<int>(c & 0xFF),
+                                                        static_cast<int>((c >> 8) & 0xFF),
+                                                        static_cast<int>((c >> 16) & 0xFF));
+            }
+        }
+        QPainter painter(this);
+        painter.drawImage(contentsRect().topLeft(), image);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (KeyDown) KeyDown(KeyCode(*event), Shift(event->modifiers()));
+    }
+    // Tab stays here like any other key: the widgets under the open picker
+    // must not take the keyboard.
+    bool focusNextPrevChild(bool) override { return false; }
+    // The keyboard's own repeats of a held key come as further presses;
+    // only the real release counts.
+    void keyReleaseEvent(QKeyEvent* event) override {
+        if (!event->isAutoRepeat() && KeyUp) KeyUp();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        const int button = event->button() == Qt::LeftButton    ? 1
+                           : event->button() == Qt::RightButton ? 2
+                           : event->button() == Qt::MiddleButton ? 4
+                                                                 : 0;
+        const QPointF at = event->position() - contentsRect().topLeft();
+        if (button != 0 && MouseUp) MouseUp(button, Shift(event->modifiers()), at.x(), at.y());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && DoubleClick) DoubleClick();
+    }
+
+  private:
+    static int Shift(Qt::KeyboardModifiers modifiers) {
+        return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) +
+               (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) +
+               (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    }
+    // The key codes the picker knows; other keys report 0.
+    static int KeyCode(const QKeyEvent& event) {
+        switch (event.key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter: return 13;
+            case Qt::Key_Escape: return 27;
+            case Qt::Key_PageUp: return 33;
+            case Qt::Key_PageDown: return 34;
+            case Qt::Key_End: return 35;
+            case Qt::Key_Home: return 36;
+            case Qt::Key_Left: return 37;
+            case Qt::Key_Up: return 38;
+            case Qt::Key_Right: return 39;
+            case Qt::Key_Down: return 40;
+            default: return 0;
+        }
+    }
+
+    const DrawingBox& box_;
 };
 
 }  // namespace
@@ -243,9 +328,10 @@ void MainWindow::Build() {
                                                QStringLiteral("PreviousPattern"));
     auto* nextPattern = Place<QPushButton>(b, f.NextPattern, work, {290, 294, 49, 24},
                                            QStringLiteral("NextPattern"));
-    Place<QPushButton>(b, f.ImportPattern, work, {343, 294, 49, 24},
-                       QStringLiteral("ImportPattern"));
-    Place<QPushButton>(b, f.PickPattern, work, {396, 294, 49, 24}, QStringLiteral("PickPattern"));
+    auto* importPattern = Place<QPushButton>(b, f.ImportPattern, work, {343, 294, 49, 24},
+                                             QStringLiteral("ImportPattern"));
+    auto* pickPattern = Place<QPushButton>(b, f.PickPattern, work, {396, 294, 49, 24},
+                                           QStringLiteral("PickPattern"));
     auto* generate = Place<QPushButton>(b, f.CommandGenerate, work, {184, 330, 262, 30},
                                         QStringLiteral("CommandGenerate"));
     // The halt button lies exactly over the generate button.
@@ -292,9 +378,10 @@ void MainWindow::Build() {
                                      QStringLiteral("ButtonSolve"));
     Place<QCheckBox>(b, f.TestMinimal, work, {742, 414, 116, 24}, QStringLiteral("TestMinimal"));
 
-    // The question panel of the pattern import, over the grid.
+    // The question panel of the pattern import, over Text1 (locked during the
+    // import), so that the pattern it asks about stays in view.
     auto* picture1 =
-        Place<QFrame>(b, f.Picture1, work, {202, 82, 240, 120}, QStringLiteral("Picture1"));
+        Place<QFrame>(b, f.Picture1, work, {537, 264, 240, 120}, QStringLiteral("Picture1"));
     picture1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     picture1->setLineWidth(2);
     Fill(picture1, QPalette::Window);
@@ -306,10 +393,12 @@ void MainWindow::Build() {
     label1->setFont(Bold(font()));
     Place<QLabel>(b, f.Label2, picture1, {10, 40, 220, 20}, QStringLiteral("Label2"))
         ->setAlignment(Qt::AlignCenter);
-    Place<QPushButton>(b, f.CommandYes, picture1, {10, 82, 68, 26}, QStringLiteral("CommandYes"));
-    Place<QPushButton>(b, f.CommandNo, picture1, {86, 82, 68, 26}, QStringLiteral("CommandNo"));
-    Place<QPushButton>(b, f.CommandCancel, picture1, {162, 82, 68, 26},
-                       QStringLiteral("CommandCancel"));
+    auto* commandYes = Place<QPushButton>(b, f.CommandYes, picture1, {10, 82, 68, 26},
+                                          QStringLiteral("CommandYes"));
+    auto* commandNo =
+        Place<QPushButton>(b, f.CommandNo, picture1, {86, 82, 68, 26}, QStringLiteral("CommandNo"));
+    auto* commandCancel = Place<QPushButton>(b, f.CommandCancel, picture1, {162, 82, 68, 26},
+                                             QStringLiteral("CommandCancel"));
 
     // The picker panel covers the whole working area but Frame3, which
     // stays on top of it to show the highlighted pattern's statistics.
@@ -318,22 +407,28 @@ void MainWindow::Build() {
     picture3->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Fill(picture3, QPalette::Window);
     // A 541 x 429 drawing area inside a two-pixel sunken border.
-    auto* picture4 =
-        Place<QFrame>(b, f.Picture4, picture3, {184, 4, 545, 433}, QStringLiteral("Picture4"));
+    auto* picture4 = new PickSurface(f.Picture4, picture3);
+    picture4->setObjectName(QStringLiteral("Picture4"));
+    picture4->setGeometry(184, 4, 545, 433);
+    b.Bind(f.Picture4, picture4);
     picture4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture4->setLineWidth(2);
     Fill(picture4, QPalette::Base);
-    Place<QPushButton>(b, f.KnopHome, picture3, {735, 4, 56, 26}, QStringLiteral("KnopHome"));
-    Place<QPushButton>(b, f.KnopPageUp, picture3, {795, 4, 56, 26}, QStringLiteral("KnopPageUp"));
+    auto* knopHome =
+        Place<QPushButton>(b, f.KnopHome, picture3, {735, 4, 56, 26}, QStringLiteral("KnopHome"));
+    auto* knopPageUp = Place<QPushButton>(b, f.KnopPageUp, picture3, {795, 4, 56, 26},
+                                          QStringLiteral("KnopPageUp"));
     Place<QLabel>(b, f.Label7, picture3, {735, 40, 40, 18}, QStringLiteral("Label7"));
     Place<QLabel>(b, f.LabelPage, picture3, {777, 40, 74, 18}, QStringLiteral("LabelPage"));
     auto* label5 =
         Place<QLabel>(b, f.Label5, picture3, {735, 66, 116, 300}, QStringLiteral("Label5"));
     label5->setWordWrap(true);
     label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Place<QPushButton>(b, f.KnopPageDown, picture3, {735, 411, 56, 26},
-                       QStringLiteral("KnopPageDown"));
-    Place<QPushButton>(b, f.KnopEnd, picture3, {795, 411, 56, 26}, QStringLiteral("KnopEnd"));
+    auto* knopPageDown = Place<QPushButton>(b, f.KnopPageDown, picture3, {735, 411, 56, 26},
+                                            QStringLiteral("KnopPageDown"));
+    auto* knopEnd =
+        Place<QPushButton>(b, f.KnopEnd, picture3, {795, 411, 56, 26}, QStringLiteral("KnopEnd"));
+    for (auto* knop : {knopHome, knopPageUp, knopPageDown, knopEnd}) knop->setFocusPolicy(Qt::NoFocus);
 
     frame3->raise();
 
@@ -353,6 +448,7 @@ void MainWindow::Build() {
         panels[static_cast<std::size_t>(i)] = panel;
     }
     b.Bind(f.StatusBar, bar, panels);
+
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -403,6 +499,54 @@ void MainWindow::Build() {
     }
     connect(randomPattern, &QCheckBox::clicked, this,
             [this] { Handle([this] { main_.CheckRandomPattern_Click(); }); });
+
+    // The import waits inside its click for the question's answer; the
+    // three answer buttons only set it.
+    connect(importPattern, &QPushButton::clicked, this,
+            [this] { Handle([this] { main_.ImportPattern_Click(); }); });
+    connect(commandYes, &QPushButton::clicked, this,
+            [this] { HandleNested([this] { main_.CommandYes_Click(); }); });
+    connect(commandNo, &QPushButton::clicked, this,
+            [this] { HandleNested([this] { main_.CommandNo_Click(); }); });
+    connect(commandCancel, &QPushButton::clicked, this,
+            [this] { HandleNested([this] { main_.CommandCancel_Click(); }); });
+
+    // The picker waits inside its click while its panel is open; its keys,
+    // mouse, paging buttons and timer act meanwhile, and only then.
+    connect(pickPattern, &QPushButton::clicked, this,
+            [this] { Handle([this] { main_.PickPattern_Click(); }); });
+    const auto whilePicking = [this](auto handler) {
+        if (main_.PickerOpen) HandleNested(handler);
+    };
+    picture4->KeyDown = [this, whilePicking](int keyCode, int shift) {
+        whilePicking([this, keyCode, shift] { main_.Picture4_KeyDown(keyCode, shift); });
+    };
+    picture4->KeyUp = [this, whilePicking] {
+        whilePicking([this] { main_.Picture4_KeyUp(); });
+    };
+    picture4->MouseUp = [this, whilePicking](int button, int shift, double x, double y) {
+        whilePicking([this, button, shift, x, y] { main_.Picture4_MouseUp(button, shift, x, y); });
+    };
+    picture4->DoubleClick = [this, whilePicking] {
+        whilePicking([this] { main_.Picture4_DblClick(); });
+    };
+    connect(knopHome, &QPushButton::clicked, this,
+            [whilePicking, this] { whilePicking([this] { main_.KnopHome_Click(); }); });
+    connect(knopPageUp, &QPushButton::clicked, this,
+            [whilePicking, this] { whilePicking([this] { main_.KnopPageUp_Click(); }); });
+    connect(knopPageDown, &QPushButton::clicked, this,
+            [whilePicking, this] { whilePicking([this] { main_.KnopPageDown_Click(); }); });
+    connect(knopEnd, &QPushButton::clicked, this,
+            [whilePicking, this] { whilePicking([this] { main_.KnopEnd_Click(); }); });
+    connect(timer1_, &QTimer::timeout, this,
+            [whilePicking, this] { whilePicking([this] { main_.Timer1_Timer(); }); });
+}
+
+void MainWindow::FocusOn(const Control& control) {
+    if (QWidget* widget = binding_.WidgetOf(control)) {
+        Sync();
+        widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MainWindow::Start() {
@@ -429,6 +573,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     bool mayClose = closingNow_;
     if (!mayClose) HandleNested([this, &mayClose] { mayClose = main_.Form_QueryUnload(); });
     if (mayClose) {
+        // A long operation that lets events run (an import) ends with it.
+        HandleNested([this] { main_.Form_Unload(); });
         event->accept();
     } else {
         event->ignore();

@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow {
     void Refresh(const Control& control);
     // Closes the window without asking Form_QueryUnload: the program ends.
     void CloseNow();
+    // Gives the control's widget the keyboard focus.
+    void FocusOn(const Control& control);
     // The widget of a control, or nullptr (File2 has none).
     QWidget* WidgetOf(const Control& control) const { return binding_.WidgetOf(control); }
 

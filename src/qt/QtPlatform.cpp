@@ -2,6 +2,7 @@
 #include "qt/QtPlatform.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -84,6 +85,16 @@ void QtPlatform::DoEvents() {
         end + std::clamp(kWorkPerProcessing * (end - now), kEventInterval, kLongestInterval);
     lastClock_ = end;
     lastPaint_ = end;
+}
+
+void QtPlatform::WaitEvents() {
+    if (window_ != nullptr) window_->Sync();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    lastPaint_ = clock_.nsecsElapsed();
+}
+
+void QtPlatform::SetFocus(const Control& control) {
+    if (window_ != nullptr) window_->FocusOn(control);
 }
 
 void QtPlatform::MessageBox(const std::string& text, const std::string& caption) {

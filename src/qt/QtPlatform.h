@@ -39,6 +39,9 @@ class QtPlatform : public Platform {
     // milliseconds of wall time; calls in between return at once, most of
     // them without reading the clock.
     void DoEvents() override;
+    // Syncs the window and waits for events, running them as they come.
+    void WaitEvents() override;
+    void SetFocus(const Control& control) override;
     void MessageBox(const std::string& text, const std::string& caption) override;
     // Shows and paints the control at once, or, when the window was painted
     // just before, with the next processing of events.

@@ -6,40 +6,22 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "app/TempFolder.h"
+#include "cli/CliRunner.h"
+#include "patterns/ImportPatterns.h"
 
 namespace cluemill {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    fs::path Path = fs::path(::testing::TempDir()) /
-                    ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "_" + std::to_string(std::random_device{}()));
-    TempFolder() { fs::create_directories(Path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-};
-
-struct CliRun {
-    int Status = 0;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::CliRun;
+using testing::ReadBytes;
+using testing::TempFolder;
 
 // A record: the code, then the 18 counters and the reserved field, each
 // four bytes little endian; counters given as small values.
@@ -67,14 +49,7 @@ protected:
     }
     static CliRun RunIn(const fs::path& dataDir, std::vector<std::string> args, const std::string& input = "") {
         args.insert(args.begin(), {"patterns", "--data-dir", dataDir.string()});
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun run;
-        run.Status = RunCli(args, in, out, err);
-        run.Out = out.str();
-        run.Err = err.str();
-        return run;
+        return testing::RunCommand(args, input);
     }
 };
 
@@ -216,6 +191,72 @@ TEST_F(PatternsCommand, DamagedLibraryIsListedWithoutFailing) {
         EXPECT_EQ(Run({"show", std::to_string(records + 1)}).Status, 2);
         EXPECT_EQ(Run({"add", kAllCells}).Out, std::to_string(records + 1) + "\n");
     }
+}
+
+// The import walks a native puzzle file as the window does, answered on
+// standard input or by a switch.
+class PatternsImport : public PatternsCommand {
+protected:
+    fs::path file = folder.Path / "puzzles.sds";
+    std::string unsuitable = std::string(19, 'X') + std::string(62, '.');
+    std::string Code(const std::string& pattern) const { return EncodePattern(testing::PatternOf(pattern)); }
+    void WriteFile(const std::vector<std::string>& patterns, const std::string& tail = "") const {
+        testing::WriteBytes(file, testing::SdsFileOf(patterns) + tail);
+    }
+    std::vector<std::string> Codes() const {
+        std::vector<std::string> codes;
+        const std::string bytes = ReadBytes(Library());
+        for (std::size_t at = 0; at + 98 <= bytes.size(); at += 98) codes.push_back(bytes.substr(at, 22));
+        return codes;
+    }
+};
+
+TEST_F(PatternsImport, DryRunNamesEachNewPatternOnceAndWritesNothing) {
+    WriteLibrary(Record(Code(testing::kSuitable21)));
+    WriteFile({unsuitable, testing::kSuitable20, testing::kSuitable21, testing::kSuitable20, testing::kSuitable22});
+    const CliRun run = Run({"import", file.string(), "--dry-run"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "2\t" + Code(testing::kSuitable20) + "\n5\t" + Code(testing::kSuitable22) + "\n");
+    EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable21)}));
+}
+
+TEST_F(PatternsImport, YesAppendsEveryNewPattern) {
+    WriteFile({testing::kSuitable20, testing::kSuitable20, unsuitable, testing::kSuitable22}, std::string(100, '\x01'));
+    const CliRun run = Run({"import", file.string(), "--yes"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "1\t" + Code(testing::kSuitable20) + "\t1\n4\t" + Code(testing::kSuitable22) + "\t2\n");
+    EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable20), Code(testing::kSuitable22)}));
+    EXPECT_EQ(Run({"import", file.string(), "--yes"}).Out, "") << "nothing is new the second time";
+}
+
+TEST_F(PatternsImport, AnswersComeFromStandardInput) {
+    WriteFile({testing::kSuitable20, testing::kSuitable21, testing::kSuitable21, testing::kSuitable22,
+               testing::kSuitable26});
+    // No to the first, Yes to the second (so its repeat is not asked), then
+    // Cancel: the rest is not walked.
+    const CliRun run = Run({"import", file.string()}, "n\nYes\nc\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "1\t" + Code(testing::kSuitable20) + "\n2\t" + Code(testing::kSuitable21) + "\t1\n");
+    EXPECT_NE(run.Err.find("Puzzle 4: " + Code(testing::kSuitable22)), std::string::npos);
+    EXPECT_EQ(run.Err.find("Puzzle 5"), std::string::npos);
+    EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable21)}));
+    // The end of the input cancels.
+    EXPECT_EQ(Run({"import", file.string()}, "y\n").Out, "1\t" + Code(testing::kSuitable20) + "\t2\n");
+}
+
+TEST_F(PatternsImport, BadFilesAndArgumentsAreRefused) {
+    testing::WriteBytes(file, std::string(165, '\x01'));
+    CliRun run = Run({"import", file.string(), "--yes"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("does not contain sudokus"), std::string::npos);
+    run = Run({"import", (folder.Path / "missing.sds").string(), "--yes"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("cannot open"), std::string::npos);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"import"}, {"import", file.string(), "--yes", "--dry-run"}, {"import", file.string(), "--no"}}) {
+        EXPECT_EQ(Run(args).Status, 2) << args.size();
+    }
+    EXPECT_FALSE(fs::exists(Library()));
 }
 
 }  // namespace
