@@ -6,6 +6,8 @@
 #
 #   fuzz/run.sh [RUNS [TARGET...]]     RUNS defaults to 2000 per target
 #
+# PickerFuzz paints whole pages of thumbnails for every input and runs a
+# tenth of RUNS.
 # New inputs the fuzzer finds go to a scratch corpus, not to fuzz/corpus.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
@@ -13,7 +15,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 runs=${1:-2000}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(PuzzleLineFuzz DropFileFuzz PatternCodeFuzz PatternLibraryFuzz CliArgumentsFuzz)
+[ ${#targets[@]} -eq 0 ] && targets=(PuzzleLineFuzz DropFileFuzz PatternCodeFuzz PatternLibraryFuzz CliArgumentsFuzz ImportFuzz PickerFuzz)
 
 CLUEMILL_PACKAGES+=(clang "$(cluemill_clang_rt_package)")
 cluemill_install_missing
@@ -33,10 +35,12 @@ status=0
 for target in "${targets[@]}"; do
     scratch=$(mktemp -d)
     start=$(date +%s)
-    if "$build/fuzz/$target" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    n=$runs
+    [ "$target" = PickerFuzz ] && n=$((runs / 10 > 0 ? runs / 10 : 1))
+    if "$build/fuzz/$target" -runs="$n" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
         -print_final_stats=1 -artifact_prefix="$findings/$target-" \
         "$scratch" "$CLUEMILL_ROOT/fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
-        echo "$target: $runs runs, no crash ($(($(date +%s) - start)) s)"
+        echo "$target: $n runs, no crash ($(($(date +%s) - start)) s)"
     else
         echo "$target: FAILED after $(($(date +%s) - start)) s; see $build/$target.log" >&2
         tail -n 40 "$build/$target.log" >&2

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+// A Patterns.rec from outside, drawn by the pattern picker: the pages of
+// thumbnails are painted, the cursor moved with every key and the paging
+// buttons, and a pattern chosen or the picker cancelled.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "ScriptedPlatform.h"
+#include "app/Main.h"
+
+using namespace cluemill;
+
+namespace {
+
+// Escape, Return, PageUp, PageDown, End, Home, Left, Up, Right, Down.
+constexpr int kKeys[] = {27, 13, 33, 34, 35, 36, 37, 38, 39, 40};
+constexpr int kMaxSteps = 16;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::filesystem::path folder = fuzz::ScratchFolder();
+    // The last byte steers the user; the rest is the library.
+    const std::size_t library = size > 0 ? size - 1 : 0;
+    fuzz::WriteFile(folder / "Patterns.rec", std::string(reinterpret_cast<const char*>(data), library));
+    const unsigned steer = size > 0 ? data[size - 1] : 0;
+
+    // One window for all runs (it is large): loaded once, the library
+    // counted anew for every run.
+    static fuzz::ScriptedPlatform platform;
+    static Main main(platform);
+    static const bool loaded = [&] {
+        platform.Folder = folder.string();
+        main.Form_Load();
+        return true;
+    }();
+    (void)loaded;
+    int step = 0;
+    platform.OnEvents = [&] {
+        if (!main.PickerOpen) return;
+        ++step;
+        const unsigned choice = (steer + static_cast<unsigned>(step) * 7) % 14;
+        if (step > kMaxSteps) {
+            main.Picture4_KeyDown(27, 0);
+        } else if (choice < 10) {
+            main.Picture4_KeyDown(kKeys[choice == 0 || choice == 1 ? 9 : choice], static_cast<int>(steer & 1));
+            main.Picture4_KeyUp();
+        } else if (choice == 10) {
+            main.KnopPageDown_Click();
+        } else if (choice == 11) {
+            main.KnopEnd_Click();
+        } else if (choice == 12) {
+            main.Timer1_Timer();
+        } else {
+            main.Picture4_MouseUp(1, 0, (steer * 13) % 541, (steer * 29) % 429);
+        }
+        if (step == kMaxSteps / 2 && (steer & 2) != 0) main.Picture4_KeyDown(13, 0);
+    };
+    main.Library.Count();
+    main.Library.CurrentPattern = 0;
+    main.PickPattern_Click();
+    fuzz::Expect(!main.PickerOpen, "the picker closes");
+    fuzz::Expect(main.Library.CurrentPattern >= 0 && main.Library.CurrentPattern <= main.Library.PatternCount,
+                 "the chosen pattern is in the library");
+    return 0;
+}
