@@ -4,10 +4,13 @@
 // offered for the library.
 #include "patterns/PatternImport.h"
 
+#include <algorithm>
 #include <array>
 #include <system_error>
+#include <vector>
 
 #include "app/Main.h"
+#include "app/RecordFile.h"
 
 namespace cluemill {
 
@@ -51,15 +54,21 @@ Pattern RecordPattern(const unsigned char* cells) {
 
 std::unordered_set<std::string> LibraryCodes(const PatternLibrary& library) {
     std::unordered_set<std::string> codes;
-    std::ifstream file(library.File, std::ios::binary);
-    PatternRecordBytes bytes{};
-    for (std::int32_t k = 1; k <= library.PatternCount; ++k) {
-        if (!file.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
+    // Not a stream: a pipe in the library's place is refused, not waited for.
+    const auto file = RecordFile::Open(library.File, RecordFile::Access::Read);
+    if (!file) return codes;
+    std::vector<unsigned char> chunk(kPatternRecordSize * 1024);
+    for (std::int64_t first = 1; first <= library.PatternCount; first += 1024) {
+        const std::size_t read =
+            file->ReadAt(static_cast<std::uint64_t>(first - 1) * kPatternRecordSize, chunk.data(), chunk.size());
+        const std::int64_t records = std::min<std::int64_t>(library.PatternCount - first + 1, 1024);
+        for (std::int64_t k = 0; k < records; ++k) {
             // A last record the file holds only in part still has its code.
-            if (file.gcount() >= 22) codes.emplace(reinterpret_cast<const char*>(bytes.data()), 22);
-            break;
+            const std::size_t at = static_cast<std::size_t>(k) * kPatternRecordSize;
+            if (at + 22 > read) return codes;
+            codes.emplace(reinterpret_cast<const char*>(chunk.data() + at), 22);
         }
-        codes.emplace(reinterpret_cast<const char*>(bytes.data()), 22);
+        if (read < chunk.size()) break;
     }
     return codes;
 }

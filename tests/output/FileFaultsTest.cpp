@@ -20,6 +20,7 @@
 #include "app/Main.h"
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
+#include "patterns/PatternImport.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -226,6 +227,8 @@ TEST_F(FileFaults, PipesAreNotWaitedFor) {
     EXPECT_EQ(library.ReadPatternRecord(1), PatternRecord{});
     EXPECT_EQ(library.FindPattern(kCode), 0);
     EXPECT_FALSE(library.AppendPattern(RecordOf(kCode)));
+    EXPECT_EQ(library.PatternCount, 1);
+    EXPECT_TRUE(LibraryCodes(library).empty());
     EXPECT_EQ(RunCommand(Cli({"patterns", "list"})).Status, 0);
 
     const fs::path dropped = folder.Path / "pipe.txt";
