@@ -8,11 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/TempFolder.h"
 #include "cli/Cli.h"
 #include "cli/CliRunner.h"
 
@@ -27,21 +27,6 @@ inline std::vector<std::string> Split(const std::string& text, char separator) {
     return parts;
 }
 
-// A fresh folder under the test's temporary directory, removed afterwards.
-struct TempFolder {
-    std::filesystem::path Path =
-        std::filesystem::path(::testing::TempDir()) /
-        ("cluemill_" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-         std::to_string(std::random_device{}()));
-    TempFolder() { std::filesystem::create_directories(Path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-};
 
 using ReferenceGrid = std::array<std::int16_t, 81>;
 

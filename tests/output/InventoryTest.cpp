@@ -4,10 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "app/TempFolder.h"
 #include "app/FakePlatform.h"
 #include "app/Main.h"
 #include "output/Inventory.h"
@@ -18,16 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using Counts = std::array<std::int32_t, 6>;
 
-struct TempFolder {
-    fs::path Path = fs::path(::testing::TempDir()) /
-                    ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "_" + std::to_string(std::random_device{}()));
-    TempFolder() { fs::create_directories(Path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-};
+using testing::TempFolder;
 
 void WriteLength(const fs::path& file, std::size_t length) {
     fs::create_directories(file.parent_path());

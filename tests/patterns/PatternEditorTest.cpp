@@ -5,11 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "app/TempFolder.h"
 #include "app/FakePlatform.h"
 #include "app/Main.h"
 
@@ -18,21 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    fs::path Path = fs::path(::testing::TempDir()) /
-                    ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                     "_" + std::to_string(std::random_device{}()));
-    TempFolder() { fs::create_directories(Path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-};
+using testing::TempFolder;
 
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadBytes;
 
 // A record: the code, then 19 little-endian counters, the first one given.
 std::string Record(const std::string& code, char notExpandedVeryEasy = 0) {

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "app/TempFolder.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -20,21 +20,9 @@ using namespace std::string_literals;
 namespace fs = std::filesystem;
 
 // A fresh folder for one test, removed afterwards.
-struct TempFolder {
-    fs::path Path = fs::path(::testing::TempDir()) /
-                    ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                     std::to_string(std::random_device{}()));
-    TempFolder() { fs::create_directories(Path); }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-};
+using testing::TempFolder;
 
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadBytes;
 
 void WriteBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
