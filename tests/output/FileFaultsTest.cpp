@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
