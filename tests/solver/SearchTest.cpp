@@ -240,6 +240,7 @@ TEST(SearchTest, DecidesTheCellWithFewestCandidatesLowestPositionFirst) {
             s.Candidates.Set(tc.Cells[i], tc.Masks[i]);
         }
         const int last = s.ListEmptyCells();
+        ASSERT_EQ(last, static_cast<int>(tc.Cells.size()) - 1);
         s.UndoTop = 5;  // left by an earlier search
 
         EXPECT_EQ(s.Search(last), 2);
