@@ -86,6 +86,10 @@ std::string Main::PatternProblem() const {
 }
 
 void Main::CommandGenerate_Click() {
+    if (StartRun()) EndRun(Run());
+}
+
+bool Main::StartRun() {
     for (auto& cell : Form.Grid) {
         cell.Caption.clear();
         Platform.Refresh(cell);
@@ -99,7 +103,7 @@ void Main::CommandGenerate_Click() {
         CollectPattern();
         if (const std::string problem = PatternProblem(); !problem.empty()) {
             Platform.MessageBox(problem, "Cluemill");
-            return;
+            return false;
         }
         const std::string code = EncodeGrid();
         Form.PatternName.Caption = "Pattern name: " + code;
@@ -121,7 +125,7 @@ void Main::CommandGenerate_Click() {
             "\"Random patterns\" needs a library pattern of at least two clues: draw a pattern and generate "
             "from it first, or untick \"Random patterns\".",
             "Cluemill");
-        return;
+        return false;
     }
 
     SaveGUI();
@@ -131,7 +135,10 @@ void Main::CommandGenerate_Click() {
     HaltRequested = false;
     Form.CommandHalt.Visible = true;
     Form.CommandGenerate.Visible = false;
-    const bool halted = Run();
+    return true;
+}
+
+void Main::EndRun(bool halted) {
     Form.CommandGenerate.Visible = true;
     Form.CommandHalt.Visible = false;
     Platform.MessageBox(halted ? "Generator halted" : "All clue-grids generated", "Cluemill");

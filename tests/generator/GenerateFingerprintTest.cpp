@@ -69,7 +69,8 @@ TEST_P(GenerateFingerprint, ASeededRunAcceptsAndWritesTheSamePuzzles) {
     TempFolder folder;
     std::vector<std::string> args = {"generate", "--pattern", testing::kPatternCodes[c.Pattern],
                                      "--count",  "3",         "--seed",
-                                     "2024",     "--data-dir", folder.Path.string()};
+                                     "2024",     "--jobs",    "1",
+                                     "--data-dir", folder.Path.string()};
     args.insert(args.end(), c.Options.begin(), c.Options.end());
     const auto run = RunCommand(args);
     ASSERT_EQ(run.Status, 0) << run.Err;
