@@ -152,6 +152,50 @@ TEST(GenerateJobs, NumbersFollowOnWithoutGapsOrRepeats) {
     }
 }
 
+// Under random patterns each job draws its own library patterns; the writer
+// raises the counters of the record each puzzle came from.
+TEST(GenerateJobs, RandomPatternsRaiseTheRecordOfEachPuzzle) {
+    std::vector<std::map<std::string, std::string>> results;
+    for (int copy = 0; copy < 2; ++copy) {
+        TempFolder folder;
+        for (const int pattern : {1, 2}) ASSERT_EQ(Generate(folder.Path, pattern, "1", "1", "8").Status, 0);
+        const auto run = RunCommand({"generate", "--random-pattern", "--count", "12", "--jobs", "2", "--seed",
+                                     "8", "--data-dir", folder.Path.string()});
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const auto lines = Split(run.Out, '\n');
+        ASSERT_EQ(lines.size(), 12u);
+        // Each printed puzzle's givens are exactly the clues of one of the two
+        // patterns; count them per pattern and class.
+        std::map<std::string, std::array<int, 6>> expected;
+        for (const int pattern : {1, 2}) expected[testing::kPatternCodes[pattern]] = {};
+        for (const auto& line : lines) {
+            const std::string givens = Split(line, '\t')[0];
+            Pattern clues{};
+            for (int i = 0; i < 81; ++i) clues[i] = givens[i] != '.';
+            const std::string code = EncodePattern(clues);
+            ASSERT_TRUE(expected.count(code)) << line;
+            ++expected[code][ClassOf(line) - 1];
+        }
+        PatternLibrary library;
+        library.File = folder.Path / "Patterns.rec";
+        library.Count();
+        ASSERT_EQ(library.PatternCount, 2);
+        for (std::int32_t k = 1; k <= 2; ++k) {
+            const PatternRecord record = library.ReadPatternRecord(k);
+            // The one puzzle of the registering run, then the random ones.
+            const std::string code = record.PatternCode;
+            int registering = 0;
+            for (int c = 0; c < 6; ++c) {
+                EXPECT_GE(record.NotExpanded[c], expected[code][c]) << code << " class " << c + 1;
+                registering += record.NotExpanded[c] - expected[code][c];
+            }
+            EXPECT_EQ(registering, 1) << code;
+        }
+        results.push_back(Files(folder.Path));
+    }
+    EXPECT_EQ(results[0], results[1]);
+}
+
 TEST(GenerateJobs, CtrlCHaltsEveryJobAndTheSummaryIsPrinted) {
     TempFolder folder;
     std::thread interrupt([] {
