@@ -33,11 +33,23 @@ int Solver::SetUpGivens() {
         }
         givens.Band[band] = word;
     }
+    // Per band, the digits of each column and of its box: then a cell needs
+    // one OR with its row's digits.
+    std::array<std::array<CandidateMask, 9>, 3> columnAndBox{};
+    for (int band = 0; band < 3; ++band) {
+        for (int column = 0; column < 9; ++column) {
+            columnAndBox[band][column] =
+                static_cast<CandidateMask>(used[9 + column] | used[18 + band * 3 + column / 3]);
+        }
+    }
     std::array<CandidateMask, kCells> cells;
-    for (int cell = 0; cell < kCells; ++cell) {
-        const auto& units = kCellUnits[cell];
-        const auto free = static_cast<CandidateMask>(kAllDigits & ~(used[units[0]] | used[units[1]] | used[units[2]]));
-        cells[cell] = Puzzle[cell] >= 1 ? CandidateMask{0} : free;
+    for (int row = 0, cell = 0; row < 9; ++row) {
+        const CandidateMask inRow = used[row];
+        const auto& others = columnAndBox[row / 3];
+        for (int column = 0; column < 9; ++column, ++cell) {
+            const auto free = static_cast<CandidateMask>(kAllDigits & ~(inRow | others[column]));
+            cells[cell] = Puzzle[cell] >= 1 ? CandidateMask{0} : free;
+        }
     }
     const int open = kCells - givens.Count();
     const CellSet all{{(1u << 27) - 1, (1u << 27) - 1, (1u << 27) - 1}};
