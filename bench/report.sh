@@ -7,8 +7,11 @@
 #     (candidates per second of the whole program run);
 #   - `cluemill-cli generate` on three patterns (22, 26, 30 clues) with the
 #     option sets plain, --minimal, --limit, --expand 1 and --expand 2, with
-#     one job and with two: candidates and accepted puzzles per second, and
-#     the peak memory (maximum resident set) of the run.
+#     one job and with two: candidates and accepted puzzles per second, their
+#     ratios, the ratio of candidates per second of processor time (near 1
+#     when the jobs cost no more than one run; on a shared machine the
+#     wall-clock ratio can only reach 2 if two cores are free), and the peak
+#     memory (maximum resident set) of the run.
 #
 #   bench/report.sh [SECONDS] [RUNS]
 #
@@ -70,6 +73,7 @@ per_second() { awk -v n="$1" -v t="$2" 'BEGIN { printf "%.0f", n / t }'; }
 grouped() { sed -E ':a; s/^([0-9]+)([0-9]{3})/\1,\2/; ta' <<<"$1"; }
 puzzle_lines() { awk '{ sub(/\r$/, "") } length($0) >= 81 && substr($0, 1, 1) != "#" { n++ } END { print n + 0 }' "$1"; }
 
+load_start=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "| benchmark | input | options | cluemill | compared with | ratio | peak memory |"
 echo "|---|---|---|---|---|---|---|"
 
@@ -135,16 +139,17 @@ patterns=(
     "00F32B218102810309A99E 30"
 )
 option_sets=("" "--minimal" "--limit" "--expand 1" "--expand 2")
-# Sets the median candidates/s (cand), accepted/s (acc) and maximum resident
-# memory in KB (mem) of RUNS runs.
+# Sets the median candidates/s (cand), accepted/s (acc), candidates per
+# second of processor time (percpu) and the maximum resident memory in KB
+# (mem) of RUNS runs.
 generate() {
     local code=$1 options=$2 jobs=$3
-    local rates=() accepts=() rss=()
+    local rates=() accepts=() rss=() cpurates=()
     for ((r = 1; r <= runs; r++)); do
         rm -rf "$work/data"
         mkdir -p "$work/data"
         # shellcheck disable=SC2086 # the option set is split on purpose
-        /usr/bin/time -f '%M' -o "$work/rss" timeout --signal=INT "$seconds" \
+        /usr/bin/time -f '%M %U %S' -o "$work/rss" timeout --signal=INT "$seconds" \
             "$cli" generate --pattern "$code" --seed "$seed" --jobs "$jobs" $options \
             --data-dir "$work/data" >/dev/null 2>"$work/err" || true
         # "N candidates in T s (R per second), A accepted"
@@ -160,8 +165,12 @@ generate() {
         accepted=$(sed -E 's/.*, ([0-9]+) accepted$/\1/' <<<"$summary")
         rates+=("$(awk -v c="$candidates" -v t="$elapsed_s" 'BEGIN { printf "%.0f", c / t }')")
         accepts+=("$(awk -v a="$accepted" -v t="$elapsed_s" 'BEGIN { printf "%.2f", a / t }')")
-        rss+=("$(tail -1 "$work/rss")")
+        local kb user system
+        read -r kb user system < <(tail -1 "$work/rss")
+        rss+=("$kb")
+        cpurates+=("$(awk -v c="$candidates" -v u="$user" -v s="$system" 'BEGIN { printf "%.0f", c / (u + s) }')")
     done
+    percpu=$(median "${cpurates[@]}")
     cand=$(median "${rates[@]}")
     acc=$(median "${accepts[@]}")
     mem=$(maximum "${rss[@]}")
@@ -170,15 +179,16 @@ for entry in "${patterns[@]}"; do
     read -r code clues <<<"$entry"
     for options in "${option_sets[@]}"; do
         generate "$code" "$options" 1
-        cand1=$cand acc1=$acc mem1=$mem
+        cand1=$cand acc1=$acc mem1=$mem percpu1=$percpu
         generate "$code" "$options" 2
         printf '| generate | %s (%s clues) | %s | 2 jobs: %s candidates/s, %s accepted/s | 1 job: %s candidates/s, %s accepted/s | %s | %s |\n' \
             "$code" "$clues" "${options:-plain}" "$(grouped "$cand")" "$acc" "$(grouped "$cand1")" "$acc1" \
-            "$(awk -v c2="$cand" -v c1="$cand1" -v a2="$acc" -v a1="$acc1" 'BEGIN {
+            "$(awk -v c2="$cand" -v c1="$cand1" -v a2="$acc" -v a1="$acc1" -v p2="$percpu" -v p1="$percpu1" 'BEGIN {
                 printf "%.2f candidates", c2 / c1
-                if (a1 > 0) printf ", %.2f accepted", a2 / a1 }')" \
+                if (a1 > 0) printf ", %.2f accepted", a2 / a1
+                printf "; per processor second %.2f", p2 / p1 }')" \
             "$(awk -v a="$mem1" -v b="$mem" 'BEGIN { printf "%.1f / %.1f MB", a / 1024, b / 1024 }')"
     done
 done
 echo
-echo "cluemill-cli generate: seed $seed, $seconds s per run; medians of $runs runs; $(nproc) cores; load average before the last run: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "cluemill-cli generate: seed $seed, $seconds s per run; medians of $runs runs; $(nproc) cores; load average at the start: $load_start, at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
