@@ -132,6 +132,7 @@ bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int
 }
 
 void Main::SaveModSud() {
+    if (!WritesFiles) return;
     Library.WritePatternRecord(Library.CurrentPattern, Library.PatternRec);
     DisplayPerformance();
     const int index = Form.Combo2.ListIndex;
