@@ -76,13 +76,15 @@ struct RunResult {
     double Rate() const { return Seconds > 0 ? static_cast<double>(Candidates) / Seconds : 0; }
 };
 
-// `cluemill-cli generate --pattern P --seed S --count N ...` in this process;
-// its own figures, read from its summary.
+// `cluemill-cli generate --pattern P --seed S --count N --jobs 1 ...` in this
+// process (one run, as the window makes); its own figures, read from its
+// summary.
 std::optional<RunResult> Headless(const Config& config, std::uint64_t seed) {
     QTemporaryDir folder;
     std::vector<std::string> args = {"--pattern",  config.Pattern,
                                      "--seed",     std::to_string(seed),
                                      "--count",    std::to_string(config.Count),
+                                     "--jobs",     "1",
                                      "--data-dir", QFile::encodeName(folder.path()).toStdString()};
     args.insert(args.end(), config.Options.begin(), config.Options.end());
     std::istringstream in;

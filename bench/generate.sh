@@ -10,6 +10,7 @@
 # (default 5) by Ctrl-C, which the command answers by halting the run and
 # printing its summary.
 # With RUNS > 1 (default 1) the medians of the runs are printed.
+# CLUEMILL_JOBS (default 1) is the number of jobs of each run.
 # CLUEMILL_CLI may point at a cluemill-cli binary; otherwise
 # build-bench/src/cluemill-cli is built (Release) and used.
 set -euo pipefail
@@ -19,6 +20,7 @@ repo=$(cd "$script_dir/.." && pwd)
 seconds=${1:-5}
 runs=${2:-1}
 seed=${CLUEMILL_SEED:-1}
+jobs=${CLUEMILL_JOBS:-1}
 
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
     echo "usage: bench/generate.sh [SECONDS] [RUNS] (positive whole numbers)" >&2
@@ -51,7 +53,7 @@ trap 'rm -rf "$work"' EXIT
 
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-echo "cluemill-cli generate, seed $seed, $seconds s per run, $runs run(s) each"
+echo "cluemill-cli generate, seed $seed, $jobs job(s), $seconds s per run, $runs run(s) each"
 printf '%-24s %6s %-11s %13s %11s %10s\n' pattern clues options candidates/s accepted/s accepted
 for entry in "${patterns[@]}"; do
     read -r code clues <<<"$entry"
@@ -65,7 +67,7 @@ for entry in "${patterns[@]}"; do
             mkdir -p "$data"
             # shellcheck disable=SC2086 # the option set is split on purpose
             timeout --signal=INT "$seconds" "$cli" generate --pattern "$code" --seed "$seed" \
-                $options --data-dir "$data" >/dev/null 2>"$work/err" || true
+                --jobs "$jobs" $options --data-dir "$data" >/dev/null 2>"$work/err" || true
             # "N candidates in T s (R per second), A accepted"
             summary=$(grep -E '^[0-9]+ candidates in ' "$work/err" || true)
             if [ -z "$summary" ]; then

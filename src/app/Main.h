@@ -18,6 +18,17 @@ namespace cluemill {
 // The counter of a pattern's statistics that an accepted puzzle raises.
 enum class PatternCounter { NotExpanded, Minimal, Expanded };
 
+// An accepted puzzle as the writer of a run records it: givens, solution,
+// class, the counter it raises, its pattern's record and its Text2 line.
+struct AcceptedPuzzle {
+    CellValues Puzzle{};
+    CellValues Board{};
+    int Difficulty = 0;
+    PatternCounter Counter = PatternCounter::NotExpanded;
+    std::int32_t Pattern = 0;
+    std::string Text;
+};
+
 // Rows of the window lock's table (GuiState, EditorState).
 inline constexpr int kLockRows = 100;
 
@@ -80,6 +91,10 @@ public:
     // called after each accepted puzzle (headless runs count and print them).
     std::int64_t CandidatesTried = 0;
     std::function<void()> OnAccepted;
+    // False: accepted puzzles are shown and counted but neither the library
+    // nor any output file is written (a run whose puzzles another engine
+    // records through RecordAccepted).
+    bool WritesFiles = true;
     // The window lock's saved states.
     std::array<bool, kLockRows> GuiState{};
     std::array<bool, kLockRows> EditorState{};
@@ -110,6 +125,13 @@ public:
     void PreviousPattern_Click();
     void Combo2_Click();
     void CommandGenerate_Click();
+    // CommandGenerate_Click in three steps. StartRun: the pattern checked and
+    // registered, the window locked; False when the pattern is refused (its
+    // message shown). Run: the enumeration, true when halted, false when
+    // exhausted. EndRun: the closing message and the window unlocked.
+    bool StartRun();
+    bool Run();
+    void EndRun(bool halted);
     void CommandHalt_Click();
     void Combo1_Click();
     void Option1_Click(int index);
@@ -142,6 +164,12 @@ public:
     bool IsSudMinimal();
     bool ModifyTask();
     int CountNum(int cellIndex) const;
+    // The puzzle just accepted, as UniqueModSud left it.
+    AcceptedPuzzle LastAccepted() const;
+    // Records a puzzle accepted elsewhere exactly as an acceptance of this
+    // run would: counter raised, library record and output file written,
+    // counts and status bar updated, OnAccepted called.
+    void RecordAccepted(const AcceptedPuzzle& puzzle);
 
     // The window lock around long operations, and its pattern-editor twin.
     void SaveGUI();
@@ -185,8 +213,6 @@ public:
     void ShowSolution(const CellValues& values, bool afterLogicPass) override;
 
 private:
-    // The run after its start: true when halted, false when exhausted.
-    bool Run();
     // ClueCells and ClueCount from the red cells of the grid.
     void CollectPattern();
     // The message that refuses the collected pattern, or "".

@@ -3,6 +3,7 @@
 // lines, and the whole generation run, headless.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -11,10 +12,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 
 #include "app/Main.h"
 #include "cli/Cli.h"
 #include "cli/CliPlatform.h"
+#include "cli/GenerateJobs.h"
 #include "cli/PuzzleLines.h"
 #include "tester/PuzzleText.h"
 
@@ -46,7 +49,7 @@ constexpr const char* kGradeHelp =
 constexpr const char* kGenerateHelp =
     "Usage: cluemill-cli generate (--pattern CODE|LINE81 | --random-pattern) [--count N]\n"
     "         [--minimal] [--limit] [--expand 0..3] [--renew-after N] [--format 0..6]\n"
-    "         [--seed S] [--data-dir DIR] [--progress]\n"
+    "         [--seed S] [--jobs N] [--data-dir DIR] [--progress]\n"
     "\n"
     "The generation run of the window, headless: the pattern is checked,\n"
     "registered in Patterns.rec of DIR (default: the program's folder), and\n"
@@ -64,7 +67,10 @@ constexpr const char* kGenerateHelp =
     "  --minimal, --limit, --expand N   as in 'cluemill-cli grade'\n"
     "  --renew-after N  new base after N rejected candidates (default 250)\n"
     "  --format F       output format (default 0)\n"
-    "  --seed S         a fixed seed: the same run every time\n"
+    "  --seed S         a fixed seed: the same run every time (for the same N)\n"
+    "  --jobs N         N runs side by side, one per core (default: the number of\n"
+    "                   cores); their puzzles are written in turn, one of each\n"
+    "                   run after the other, numbered as by one run\n"
     "  --progress       a live progress line on standard error (a terminal)\n";
 
 constexpr std::array<const char*, 3> kCounterNames = {"NotExpanded", "Minimal", "Expanded"};
@@ -176,6 +182,7 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     std::int64_t count = 0;  // 0 = until exhausted or interrupted
     std::int64_t renewAfter = 250;
     std::int64_t format = 0;
+    std::int64_t jobs = std::max(1u, std::thread::hardware_concurrency());
     std::optional<std::string> dataDir;
     bool progress = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -204,6 +211,8 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
             ++i;
         } else if (arg == "--seed" && hasValue && ParseNumber(args[i + 1], 0, INT64_MAX, value)) {
             options.Seed = static_cast<std::uint64_t>(value);
+            ++i;
+        } else if (arg == "--jobs" && hasValue && ParseNumber(args[i + 1], 1, 256, jobs)) {
             ++i;
         } else if (arg == "--data-dir" && hasValue) {
             dataDir = args[++i];
@@ -271,7 +280,9 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     gInterrupted = false;
     auto previous = std::signal(SIGINT, OnInterrupt);
     platform.LastMessage.clear();
-    main.CommandGenerate_Click();
+    if (main.StartRun()) {
+        main.EndRun(jobs == 1 ? main.Run() : RunJobs(main, static_cast<int>(jobs), options.Seed));
+    }
     std::signal(SIGINT, previous);
     if (showProgress) err << '\n';
 
@@ -283,7 +294,8 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     static constexpr std::array<const char*, 6> kClasses = {"Very Easy", "Easy",      "Medium",
                                                             "Hard",      "Very Hard", "Others"};
     err << message << '\n' << "pattern " << main.Library.PatternRec.PatternCode << " (record "
-        << main.Library.CurrentPattern << ")\n";
+        << main.Library.CurrentPattern << ")\n"
+        << jobs << (jobs == 1 ? " job\n" : " jobs\n");
     for (int c = 0; c < 6; ++c) err << kClasses[c] << ": " << main.NewCount[c] << '\n';
     const double elapsed = seconds();
     err << main.CandidatesTried << " candidates in " << elapsed << " s ("

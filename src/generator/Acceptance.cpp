@@ -56,6 +56,33 @@ void Main::ShowAndRecord(PatternCounter counter, bool logicPath, bool expanded) 
     SaveModSud();
 }
 
+AcceptedPuzzle Main::LastAccepted() const {
+    return {Solver.Puzzle, Solver.Board,           Solver.Difficulty,
+            LastCounter,   Library.CurrentPattern, Form.Text2.Text};
+}
+
+void Main::RecordAccepted(const AcceptedPuzzle& puzzle) {
+    // Under random patterns every puzzle may come from another record; only
+    // this engine writes the library, so the record on file is current.
+    if (Form.CheckRandomPattern.Value == 1) {
+        Library.CurrentPattern = puzzle.Pattern;
+        Library.PatternRec = Library.ReadPatternRecord(puzzle.Pattern);
+    }
+    Solver.Puzzle = puzzle.Puzzle;
+    Solver.Board = puzzle.Board;
+    Solver.Difficulty = puzzle.Difficulty;
+    for (int cell = 0; cell < kCells; ++cell) Form.Grid[cell].Caption = std::to_string(puzzle.Board[cell]);
+    SetText2(puzzle.Text);
+    ++Counters(Library.PatternRec, puzzle.Counter)[puzzle.Difficulty - 1];
+    LastCounter = puzzle.Counter;
+    SaveModSud();
+    ++StoredCount[puzzle.Difficulty - 1];
+    ++NewCount[puzzle.Difficulty - 1];
+    ShowCounts();
+    Form.Main.Caption = "Cluemill";
+    if (OnAccepted) OnAccepted();
+}
+
 bool Main::UniqueModSud() {
     const bool checkMinimal = Form.CheckMinimal.Value == 1;
     const bool checkLimit = Form.CheckLimit.Value == 1;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/Main.h"
+#include "generator/UnitCounts.h"
 #include "output/Inventory.h"
 
 namespace cluemill {
@@ -86,6 +87,10 @@ std::string Main::PatternProblem() const {
 }
 
 void Main::CommandGenerate_Click() {
+    if (StartRun()) EndRun(Run());
+}
+
+bool Main::StartRun() {
     for (auto& cell : Form.Grid) {
         cell.Caption.clear();
         Platform.Refresh(cell);
@@ -99,7 +104,7 @@ void Main::CommandGenerate_Click() {
         CollectPattern();
         if (const std::string problem = PatternProblem(); !problem.empty()) {
             Platform.MessageBox(problem, "Cluemill");
-            return;
+            return false;
         }
         const std::string code = EncodeGrid();
         Form.PatternName.Caption = "Pattern name: " + code;
@@ -121,7 +126,7 @@ void Main::CommandGenerate_Click() {
             "\"Random patterns\" needs a library pattern of at least two clues: draw a pattern and generate "
             "from it first, or untick \"Random patterns\".",
             "Cluemill");
-        return;
+        return false;
     }
 
     SaveGUI();
@@ -131,7 +136,10 @@ void Main::CommandGenerate_Click() {
     HaltRequested = false;
     Form.CommandHalt.Visible = true;
     Form.CommandGenerate.Visible = false;
-    const bool halted = Run();
+    return true;
+}
+
+void Main::EndRun(bool halted) {
     Form.CommandGenerate.Visible = true;
     Form.CommandHalt.Visible = false;
     Platform.MessageBox(halted ? "Generator halted" : "All clue-grids generated", "Cluemill");
@@ -154,6 +162,10 @@ bool Main::Run() {
     std::array<std::array<int, 10>, kCells> digitOrder{};
     std::array<int, kCells> digitPos{};
     std::int32_t invalidCount = 0;
+    // CountNum of the enumeration, from counts that follow Puzzle. The
+    // acceptance may leave added givens in Puzzle when it rejects an
+    // expanded candidate: the counts are then taken afresh.
+    UnitCounts counts;
 
     for (;;) {
         // Renew the base.
@@ -173,6 +185,7 @@ bool Main::Run() {
         }
         Depth = 0;
         Solver.Puzzle.fill(0);
+        counts.Rebuild(Solver.Puzzle);
         digitPos.fill(0);
         for (int p = 0; p < ClueCount; ++p) {
             clueOrder[p] = p;
@@ -201,12 +214,14 @@ bool Main::Run() {
             if (HaltRequested) return true;
             const int cell = ClueCells[clueOrder[Depth]];
             digitPos[cell] = (digitPos[cell] + 1) % 10;
-            Solver.Puzzle[cell] = static_cast<std::int8_t>(digitOrder[Depth][digitPos[cell]]);
+            const int digit = digitOrder[Depth][digitPos[cell]];
+            counts.Change(cell, Solver.Puzzle[cell], digit);
+            Solver.Puzzle[cell] = static_cast<std::int8_t>(digit);
             if (digitPos[cell] == 0) {
                 --Depth;
                 continue;
             }
-            if (CountNum(cell) != 3) continue;
+            if (counts.CountNum(cell, digit) != 3) continue;
             if (Depth < ClueCount - 1) {
                 ++Depth;
                 continue;
@@ -217,6 +232,7 @@ bool Main::Run() {
             for (int i = 0; std::popcount(used) < 8 && i < ClueCount; ++i) used |= 1u << Solver.Puzzle[ClueCells[i]];
             if (std::popcount(used) >= 8) {
                 ++CandidatesTried;
+                const CellValues candidate = Solver.Puzzle;
                 if (UniqueModSud()) {
                     ++StoredCount[Solver.Difficulty - 1];
                     ++NewCount[Solver.Difficulty - 1];
@@ -226,6 +242,7 @@ bool Main::Run() {
                     renew = true;
                     continue;
                 }
+                if (Solver.Puzzle != candidate) counts.Rebuild(Solver.Puzzle);
                 Form.Main.Caption = kSeeking[invalidCount % 4];
                 if (++invalidCount == RenewAfter) {
                     renew = true;

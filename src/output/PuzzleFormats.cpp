@@ -158,6 +158,7 @@ std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat
 }
 
 void Main::SaveModSud() {
+    if (!WritesFiles) return;
     Library.MergePatternRecord(Library.CurrentPattern, Library.PatternRec);
     DisplayPerformance();
     const int index = Form.Combo2.ListIndex;

@@ -66,6 +66,16 @@ constexpr std::array<std::array<std::uint8_t, 20>, kCells> MakePeers() {
 }  // namespace detail
 
 inline constexpr std::array<Unit, kUnits> kUnitTable = detail::MakeUnits();
+// The three units of each cell, as unit numbers: its row, 9 + its column,
+// 18 + its box.
+inline constexpr std::array<std::array<std::uint8_t, 3>, kCells> kCellUnits = [] {
+    std::array<std::array<std::uint8_t, 3>, kCells> units{};
+    for (int c = 0; c < kCells; ++c) {
+        units[c] = {static_cast<std::uint8_t>(RowOf(c)), static_cast<std::uint8_t>(9 + ColumnOf(c)),
+                    static_cast<std::uint8_t>(18 + BoxOf(c))};
+    }
+    return units;
+}();
 inline constexpr std::array<std::array<std::uint8_t, 20>, kCells> kPeers = detail::MakePeers();
 
 constexpr bool ArePeers(int a, int b) {

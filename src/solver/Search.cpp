@@ -16,25 +16,42 @@ int Solver::SetUpGivens() {
     std::array<CandidateMask, kUnits> used{};
     std::array<CellSet, 9> blocked{};  // per digit: the givens holding it and their peers
     CellSet givens;
-    for (int cell = 0; cell < kCells; ++cell) {
-        Board[cell] = Puzzle[cell];
-        if (Puzzle[cell] < 1) continue;
-        const int digit = Puzzle[cell];
-        const CandidateMask bit = DigitBit(digit);
-        used[RowOf(cell)] |= bit;
-        used[9 + ColumnOf(cell)] |= bit;
-        used[18 + BoxOf(cell)] |= bit;
-        blocked[digit - 1] = blocked[digit - 1] | kPeerSets[cell];
-        givens = givens | CellSet::Of(cell);
+    Board = Puzzle;
+    // Band by band, so that a cell's bit in a CellSet needs no division.
+    for (int band = 0, cell = 0; band < 3; ++band) {
+        std::uint32_t word = 0;
+        for (int bit = 0; bit < 27; ++bit, ++cell) {
+            const int digit = Puzzle[cell];
+            if (digit < 1) continue;
+            const CandidateMask mask = DigitBit(digit);
+            const auto& units = kCellUnits[cell];
+            used[units[0]] |= mask;
+            used[units[1]] |= mask;
+            used[units[2]] |= mask;
+            blocked[digit - 1] = blocked[digit - 1] | kPeerSets[cell];
+            word |= 1u << bit;
+        }
+        givens.Band[band] = word;
     }
-    std::array<CandidateMask, kCells> cells{};
-    int open = 0;
-    for (int cell = 0; cell < kCells; ++cell) {
-        if (Puzzle[cell] >= 1) continue;
-        ++open;
-        cells[cell] = static_cast<CandidateMask>(
-            kAllDigits & ~(used[RowOf(cell)] | used[9 + ColumnOf(cell)] | used[18 + BoxOf(cell)]));
+    // Per band, the digits of each column and of its box: then a cell needs
+    // one OR with its row's digits.
+    std::array<std::array<CandidateMask, 9>, 3> columnAndBox{};
+    for (int band = 0; band < 3; ++band) {
+        for (int column = 0; column < 9; ++column) {
+            columnAndBox[band][column] =
+                static_cast<CandidateMask>(used[9 + column] | used[18 + band * 3 + column / 3]);
+        }
     }
+    std::array<CandidateMask, kCells> cells;
+    for (int row = 0, cell = 0; row < 9; ++row) {
+        const CandidateMask inRow = used[row];
+        const auto& others = columnAndBox[row / 3];
+        for (int column = 0; column < 9; ++column, ++cell) {
+            const auto free = static_cast<CandidateMask>(kAllDigits & ~(inRow | others[column]));
+            cells[cell] = Puzzle[cell] >= 1 ? CandidateMask{0} : free;
+        }
+    }
+    const int open = kCells - givens.Count();
     const CellSet all{{(1u << 27) - 1, (1u << 27) - 1, (1u << 27) - 1}};
     std::array<CellSet, 9> digits{};
     for (int d = 0; d < 9; ++d) digits[d] = all.Without(givens | blocked[d]);

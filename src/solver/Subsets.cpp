@@ -47,8 +47,12 @@ class NakedSubsetFinder {
 public:
     NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open, CandidateMask free)
         : cand_(cand), open_(open), free_(free) {
+        // A cell with a digit that is not free, or with more than five, is in
+        // no acting tuple: it is left out of the walk from the start.
         for (int i = 0; i < 9; ++i) {
-            if (((open >> i) & 1u) && CountDigits(cand[i]) <= 5) small_[smallCount_++] = cand[i];
+            if (((open >> i) & 1u) && CountDigits(cand[i]) <= 5 && (cand[i] & ~free) == 0) {
+                small_[smallCount_++] = cand[i];
+            }
         }
     }
 
@@ -59,9 +63,9 @@ public:
     }
 
 private:
+    // unionMask: the union of the chosen cells, at most five free digits.
     void Extend(int from, int chosen, CandidateMask unionMask) {
         const int digits = CountDigits(unionMask);
-        if (digits > 5 || (unionMask & ~free_) != 0) return;
         if (chosen >= 2 && digits <= chosen) {
             if (digits == chosen) {
                 Consider(unionMask, chosen);
@@ -75,7 +79,8 @@ private:
         }
         if (chosen == 5) return;
         for (int i = from; i < smallCount_; ++i) {
-            Extend(i + 1, chosen + 1, static_cast<CandidateMask>(unionMask | small_[i]));
+            const auto next = static_cast<CandidateMask>(unionMask | small_[i]);
+            if (CountDigits(next) <= 5) Extend(i + 1, chosen + 1, next);
         }
     }
 

@@ -50,43 +50,28 @@ const std::string kSearchBoard =
 const std::string kDeadEnd =
     ".5192..78..9.8.23..3....51......4......5.8......2......64....8..25.6.9..87..9246.";
 
-struct RateCase {
-    const char* Name;
-    std::string Input;
-    std::string Expected;
-};
-
-void PrintTo(const RateCase& c, std::ostream* os) { *os << c.Name; }
-
-class RateLineTest : public ::testing::TestWithParam<RateCase> {};
-
-TEST_P(RateLineTest, PrintsTheFiveFields) {
-    const RateCase& c = GetParam();
-    const CliRun run = RunCommand({"rate"}, c.Input + "\n");
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Err, "");
-    EXPECT_EQ(run.Out, c.Expected + "\n");
+TEST(Rate, PrintsTheFiveFields) {
+    const std::string complete = kLogicSolution;
+    const std::string conflict = "11" + std::string(79, '.');
+    const std::string logicLine =
+        kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution;
+    const std::pair<std::string, std::string> cases[] = {  // input line, printed line
+        {kLogicPuzzle, logicLine},
+        {kSearchPuzzle, kSearchPuzzle + "\tunique\t6\t" + kSearchSolution + "\t" + kSearchBoard},
+        {kDeadEnd, kDeadEnd + "\tnone\t0\t-\t" + kDeadEnd},
+        {complete, complete + "\tcomplete\t0\t-\t" + complete},
+        {conflict, conflict + "\tinvalid\t0\t-\t" + conflict},  // invalid before complete
+        {"0" + kLogicPuzzle.substr(1, 79) + "x" + "trailing text", logicLine},
+        {kLogicPuzzle + "\r", logicLine},
+    };
+    for (const auto& [input, expected] : cases) {
+        SCOPED_TRACE(input);
+        const CliRun run = RunCommand({"rate"}, input + "\n");
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Err, "");
+        EXPECT_EQ(run.Out, expected + "\n");
+    }
 }
-
-const std::string kComplete = kLogicSolution;
-const std::string kConflict = "11" + std::string(79, '.');
-
-INSTANTIATE_TEST_SUITE_P(
-    Results, RateLineTest,
-    ::testing::Values(
-        RateCase{"LogicPass", kLogicPuzzle,
-                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution},
-        RateCase{"Search", kSearchPuzzle,
-                 kSearchPuzzle + "\tunique\t6\t" + kSearchSolution + "\t" + kSearchBoard},
-        RateCase{"DeadEnd", kDeadEnd, kDeadEnd + "\tnone\t0\t-\t" + kDeadEnd},
-        RateCase{"Complete", kComplete, kComplete + "\tcomplete\t0\t-\t" + kComplete},
-        RateCase{"ConflictBeforeComplete", kConflict, kConflict + "\tinvalid\t0\t-\t" + kConflict},
-        RateCase{"ZerosAndLettersAreEmpty",
-                 "0" + kLogicPuzzle.substr(1, 79) + "x" + "trailing text",
-                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution},
-        RateCase{"CrLf", kLogicPuzzle + "\r",
-                 kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution}),
-    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(Rate, SeveralSolutionsLeaveTheSecondSolutionInTheBoard) {
     const std::string empty(81, '.');

@@ -16,6 +16,7 @@
 #include "app/FakePlatform.h"
 #include "app/Main.h"
 #include "generator/GeneratorTestSupport.h"
+#include "generator/UnitCounts.h"
 #include "output/PuzzleFormats.h"
 #include "solver/ReferenceSolver.h"
 
@@ -391,6 +392,34 @@ TEST(CountNum, IsThreeOnlyForADigitAloneInItsRowColumnAndBox) {
             main.Solver.Puzzle[cell] = static_cast<std::int8_t>(digit);
         EXPECT_EQ(main.CountNum(row.Digits.front().first), row.Expected) << row.Name;
     }
+}
+
+// The run's counts give CountNum's answer for every cell, through changes
+// that leave repeats in rows, columns and boxes, and after a fresh count.
+TEST(UnitCounts, AgreeWithCountNumThroughAnySequenceOfChanges) {
+    testing::FakePlatform platform;
+    Main main(platform);
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> anyCell(0, 80);
+    std::uniform_int_distribution<int> anyValue(0, 9);
+    UnitCounts counts;
+    main.Solver.Puzzle.fill(0);
+    counts.Rebuild(main.Solver.Puzzle);
+    int threes = 0;
+    for (int step = 0; step < 20000; ++step) {
+        const int cell = anyCell(random);
+        const int value = anyValue(random);
+        counts.Change(cell, main.Solver.Puzzle[cell], value);
+        main.Solver.Puzzle[cell] = static_cast<std::int8_t>(value);
+        if (step % 5000 == 4999) counts.Rebuild(main.Solver.Puzzle);
+        for (int probe = 0; probe < kCells; ++probe) {
+            const int d = main.Solver.Puzzle[probe];
+            if (d == 0) continue;
+            ASSERT_EQ(counts.CountNum(probe, d), main.CountNum(probe)) << "step " << step << " cell " << probe;
+            threes += main.CountNum(probe) == 3 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(threes, 0);
 }
 
 TEST_F(GeneratorRunTest, EveryBaseStartsAtTheLowestClueCellAndStaysInThePattern) {

@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "solver/ReferenceSolver.h"
-#include "solver/Solver.h"
+#include "solver/RandomGrids.h"
 #include "tester/PuzzleText.h"
 
 namespace cluemill {
 namespace {
+
+using namespace cluemill::testing;
 
 // Enough for every published puzzle here; a few random fillings without a
 // solution need more and are skipped and counted instead.
@@ -83,9 +84,7 @@ public:
             ++tally_.OutsideContract;
             return;
         }
-        std::array<std::int16_t, kCells> wide{};
-        for (int i = 0; i < kCells; ++i) wide[i] = puzzle[i];
-        const reference::Result expected = reference::UniqueSud(wide, kStepBudget);
+        const reference::Result expected = ReferenceSolve(puzzle, kStepBudget);
         if (!expected.Completed) {
             ++tally_.Skipped;
             return;
@@ -143,33 +142,6 @@ private:
 
 // ---- Puzzle sources ----
 
-bool Fits(const CellValues& grid, int cell, int digit) {
-    for (const int peer : kPeers[cell]) {
-        if (grid[peer] == digit) return false;
-    }
-    return true;
-}
-
-// Fills the cells in the given order by a depth-first enumeration with the
-// digits shuffled at every step, as the generator does; no row, column or box
-// gets a digit twice. False if the enumeration gave up (node limit) or found
-// no complete filling.
-bool FillCells(CellValues& grid, const std::vector<int>& cells, std::size_t depth,
-               std::mt19937& rng, int& nodesLeft) {
-    if (depth == cells.size()) return true;
-    if (--nodesLeft < 0) return false;
-    std::array<int, 9> digits{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    std::shuffle(digits.begin(), digits.end(), rng);
-    const int cell = cells[depth];
-    for (const int d : digits) {
-        if (!Fits(grid, cell, d)) continue;
-        grid[cell] = static_cast<std::int8_t>(d);
-        if (FillCells(grid, cells, depth + 1, rng, nodesLeft)) return true;
-    }
-    grid[cell] = 0;
-    return false;
-}
-
 // A clue pattern of about clueCount cells; a symmetric one is invariant under
 // a half turn of the grid (and then may have one cell more, the centre).
 std::vector<int> RandomPattern(std::mt19937& rng, int clueCount, bool symmetric) {
@@ -193,23 +165,6 @@ std::vector<int> RandomPattern(std::mt19937& rng, int clueCount, bool symmetric)
         if (chosen[i]) pattern.push_back(i);
     }
     return pattern;
-}
-
-CellValues RandomSolvedGrid(std::mt19937& rng) {
-    std::vector<int> cells(kCells);
-    for (int i = 0; i < kCells; ++i) cells[i] = i;
-    for (;;) {
-        CellValues grid{};
-        int nodes = 100'000;
-        if (FillCells(grid, cells, 0, rng, nodes)) return grid;
-    }
-}
-
-bool HasOneSolution(const CellValues& puzzle) {
-    std::array<std::int16_t, kCells> wide{};
-    for (int i = 0; i < kCells; ++i) wide[i] = puzzle[i];
-    const reference::Result r = reference::UniqueSud(wide, kStepBudget);
-    return r.Completed && r.Count == 1;
 }
 
 // ---- Tests ----
@@ -241,9 +196,7 @@ TEST(EquivalenceTest, ThinnedSolvedGrids) {
     // Cells removed at random down to a given number of clues.
     for (int n = 0; n < 1500; ++n) {
         CellValues puzzle = RandomSolvedGrid(rng);
-        std::vector<int> order(kCells);
-        for (int i = 0; i < kCells; ++i) order[i] = i;
-        std::shuffle(order.begin(), order.end(), rng);
+        const std::vector<int> order = ShuffledCells(rng);
         const int clueCount = std::uniform_int_distribution<int>(20, 45)(rng);
         for (int i = 0; i < kCells - clueCount; ++i) puzzle[order[i]] = 0;
         comparer.Check(puzzle);
@@ -251,16 +204,8 @@ TEST(EquivalenceTest, ThinnedSolvedGrids) {
     // Cells removed while the puzzle stays unique, down to a minimal puzzle:
     // the hardest puzzles a solved grid yields this way.
     for (int n = 0; n < 150; ++n) {
-        CellValues puzzle = RandomSolvedGrid(rng);
-        std::vector<int> order(kCells);
-        for (int i = 0; i < kCells; ++i) order[i] = i;
-        std::shuffle(order.begin(), order.end(), rng);
-        for (const int cell : order) {
-            const std::int8_t kept = puzzle[cell];
-            puzzle[cell] = 0;
-            if (!HasOneSolution(puzzle)) puzzle[cell] = kept;
-        }
-        comparer.Check(puzzle);
+        const CellValues solved = RandomSolvedGrid(rng);
+        comparer.Check(MinimalPuzzle(solved, ShuffledCells(rng), kStepBudget));
     }
     const Tally& tally = comparer.Finish("thinned grids");
     EXPECT_GT(tally.Count(SolveOutcome::Several), 0);
@@ -268,7 +213,7 @@ TEST(EquivalenceTest, ThinnedSolvedGrids) {
     EXPECT_GT(tally.ByDifficulty[1] + tally.ByDifficulty[2], 0);
 }
 
-class PublishedPuzzles : public testing::TestWithParam<const char*> {};
+class PublishedPuzzles : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(PublishedPuzzles, MatchReference) {
     const std::string path = std::string(CLUEMILL_TEST_DATA) + "/" + GetParam() + ".txt";
@@ -287,8 +232,8 @@ TEST_P(PublishedPuzzles, MatchReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Equivalence, PublishedPuzzles,
-                         testing::Values("hard", "seventeen", "multi", "easy", "fillings"),
-                         [](const testing::TestParamInfo<const char*>& param) {
+                         ::testing::Values("hard", "seventeen", "multi", "easy", "fillings"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
                              return std::string(param.param);
                          });
 
@@ -330,9 +275,7 @@ TEST(EquivalenceTest, EdgeCaseGrids) {
              "...1.5....8.4.....3.....76.7.49....6.53...14.6....43.9.91.....8.....8.5....5.6...",
          }) {
         const CellValues puzzle = ReadPuzzleText(line);
-        std::array<std::int16_t, kCells> wide{};
-        for (int i = 0; i < kCells; ++i) wide[i] = puzzle[i];
-        const reference::Result r = reference::UniqueSud(wide);
+        const reference::Result r = ReferenceSolve(puzzle, 50'000'000);
         EXPECT_TRUE(r.Completed && r.Count == 0 && !r.Contradiction) << line;
         comparer.Check(puzzle);
     }

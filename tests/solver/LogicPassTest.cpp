@@ -66,30 +66,15 @@ int Load(Solver& s, std::string_view givens) {
     s.Puzzle = ReadPuzzleText(givens);
     const int open = s.SetUpGivens();
     s.Difficulty = 0;
-    s.Contradiction = false;
     return open;
 }
 
-TEST(PreSolveTest, SetUpGivesTheGivensAndTheirEliminations) {
-    Solver s;
-    const int open = Load(s, kHiddenSingles.Givens);
-    EXPECT_EQ(open, 58);
-    EXPECT_EQ(Text(s.Board), Text(ReadPuzzleText(kHiddenSingles.Givens)));
-    // Cell 9 holds the given 8: no candidates there, no 8 among its peers.
-    EXPECT_EQ(s.Candidates[9], 0);
-    EXPECT_FALSE(s.HasCandidate(0, 8));
-    EXPECT_FALSE(s.HasCandidate(17, 8));
-    EXPECT_FALSE(s.HasCandidate(72, 8));
-    EXPECT_EQ(s.Candidates[1], DigitBit(1) | DigitBit(2) | DigitBit(4) | DigitBit(5) | DigitBit(6));
-}
-
-struct GradeCase {
-    const char* Name;
-    Puzzle P;
-    int Level;
-};
-
 TEST(PreSolveTest, SolvesAndGradesByTheHardestTechniqueUsed) {
+    struct GradeCase {
+        const char* Name;
+        Puzzle P;
+        int Level;
+    };
     const GradeCase cases[] = {
         {"hidden singles only", kHiddenSingles, 1},
         {"one naked single among hidden singles", kNakedSingle, 2},
@@ -107,7 +92,7 @@ TEST(PreSolveTest, SolvesAndGradesByTheHardestTechniqueUsed) {
         EXPECT_EQ(Text(s.Board), tc.P.Solution);
         EXPECT_EQ(s.Difficulty, tc.Level);
         EXPECT_FALSE(s.Contradiction);
-        for (int c = 0; c < kCells; ++c) EXPECT_EQ(s.Candidates[c], 0) << "cell " << c;
+        EXPECT_EQ(s.Candidates.Cells(), Masks{});
     }
 }
 
@@ -116,38 +101,21 @@ TEST(PreSolveTest, HiddenSinglesComeBeforeAvailableNakedSingles) {
     int cells = Load(s, kHiddenSingles.Givens);
     // Cell 69 can only hold a 6 from the start, so a naked single is there
     // all along; the grade stays at hidden singles.
-    ASSERT_EQ(s.Board[69], 0);
     ASSERT_EQ(s.Candidates[69], DigitBit(6));
-
     EXPECT_TRUE(s.PreSolve(cells));
     EXPECT_EQ(s.Difficulty, 1);
 }
 
-TEST(PreSolveTest, FullGridReturnsFalseWithoutChange) {
-    Solver s;
-    int cells = Load(s, kHiddenSingles.Solution);
-    ASSERT_EQ(cells, 0);
-    const Masks before = s.Candidates.Cells();
-
-    EXPECT_FALSE(s.PreSolve(cells));
-    EXPECT_EQ(cells, 0);
-    EXPECT_EQ(Text(s.Board), kHiddenSingles.Solution);
-    EXPECT_EQ(s.Candidates.Cells(), before);
-    EXPECT_FALSE(s.Contradiction);
-    EXPECT_EQ(s.Difficulty, 0);
-}
-
-struct CountCase {
-    const char* Name;
-    int Offset;  // added to the true number of empty cells
-    bool Expected;
-    int CellsAfter;
-    int EmptyAfter;
-};
-
 // The completion test only counts placements down to exactly 0; it never
 // looks at the grid.
 TEST(PreSolveTest, CompletionTestCountsPlacementsDownToZero) {
+    struct CountCase {
+        const char* Name;
+        int Offset;  // added to the true number of empty cells
+        bool Expected;
+        int CellsAfter;
+        int EmptyAfter;
+    };
     const CountCase cases[] = {
         {"exact count", 0, true, 0, 0},
         {"one too many: the grid fills and the pass returns False", 1, false, 1, 0},
@@ -164,30 +132,40 @@ TEST(PreSolveTest, CompletionTestCountsPlacementsDownToZero) {
         EXPECT_EQ(EmptyCount(s.Board), tc.EmptyAfter);
         EXPECT_FALSE(s.Contradiction);
         EXPECT_EQ(s.Difficulty, 1);
-        if (tc.EmptyAfter == 0) {
-            EXPECT_EQ(Text(s.Board), kHiddenSingles.Solution);
-        }
     }
 }
 
-TEST(PreSolveTest, EmptyCellWithoutCandidatesOnEntryStopsAtOnce) {
-    Solver s;
-    const int open = Load(s, kIntersection.Givens);
-    // Cell 0 is empty; take its candidates away. Hidden singles are
-    // available elsewhere, but the dead end is seen first.
-    ASSERT_EQ(s.Board[0], 0);
-    s.Candidates.Set(0, 0);
-    s.Difficulty = 3;
-    const Masks before = s.Candidates.Cells();
-    const CellValues boardBefore = s.Board;
-    int cells = open;
+// Full grid, empty grid, a dead cell on entry: False at once, nothing changed.
+TEST(PreSolveTest, ReturnsAtOnceWhenThereIsNothingToDo) {
+    struct StartCase {
+        const char* Name;
+        std::string_view Givens;
+        int DeadCell;  // emptied of candidates before the pass, or -1
+        bool Contradiction;
+    };
+    const StartCase cases[] = {
+        {"full grid", kHiddenSingles.Solution, -1, false},
+        {"empty grid", "", -1, false},
+        {"an empty cell without candidates, hidden singles elsewhere", kIntersection.Givens, 0,
+         true},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Name);
+        Solver s;
+        const int open = Load(s, tc.Givens);
+        if (tc.DeadCell >= 0) s.Candidates.Set(tc.DeadCell, 0);
+        s.Difficulty = 3;
+        const Masks before = s.Candidates.Cells();
+        const CellValues boardBefore = s.Board;
+        int cells = open;
 
-    EXPECT_FALSE(s.PreSolve(cells));
-    EXPECT_TRUE(s.Contradiction);
-    EXPECT_EQ(cells, open);
-    EXPECT_EQ(s.Candidates.Cells(), before);
-    EXPECT_EQ(Text(s.Board), Text(boardBefore));
-    EXPECT_EQ(s.Difficulty, 3);
+        EXPECT_FALSE(s.PreSolve(cells));
+        EXPECT_EQ(s.Contradiction, tc.Contradiction);
+        EXPECT_EQ(cells, open);
+        EXPECT_EQ(s.Candidates.Cells(), before);
+        EXPECT_EQ(s.Board, boardBefore);
+        EXPECT_EQ(s.Difficulty, 3);
+    }
 }
 
 TEST(PreSolveTest, DeadEndReachedDuringThePass) {
@@ -199,17 +177,13 @@ TEST(PreSolveTest, DeadEndReachedDuringThePass) {
     EXPECT_TRUE(s.Contradiction);
     EXPECT_LT(cells, open);
     EXPECT_EQ(cells, EmptyCount(s.Board));
-    bool deadCell = false;
-    for (int c = 0; c < kCells; ++c)
-        deadCell = deadCell || (s.Board[c] == 0 && s.Candidates[c] == 0);
-    EXPECT_TRUE(deadCell);
+    EXPECT_TRUE(s.NakedCell());
     EXPECT_EQ(s.Difficulty, 4);
 }
 
 TEST(PreSolveTest, PuzzleBeyondTheTechniquesKeepsThePartlySolvedState) {
     Solver s;
-    const int open = Load(s, kBeyondLogic.Givens);
-    int cells = open;
+    int cells = Load(s, kBeyondLogic.Givens);
 
     EXPECT_FALSE(s.PreSolve(cells));
     EXPECT_FALSE(s.Contradiction);
@@ -227,67 +201,36 @@ TEST(PreSolveTest, PuzzleBeyondTheTechniquesKeepsThePartlySolvedState) {
     }
 }
 
-TEST(PreSolveTest, EmptyGridOffersNothingToDo) {
-    Solver s;
-    int cells = Load(s, "");
-    ASSERT_EQ(cells, kCells);
-
-    EXPECT_FALSE(s.PreSolve(cells));
-    EXPECT_EQ(cells, kCells);
-    EXPECT_EQ(s.Difficulty, 0);
-    EXPECT_FALSE(s.Contradiction);
-    for (int c = 0; c < kCells; ++c) {
-        EXPECT_EQ(s.Board[c], 0);
-        EXPECT_EQ(s.Candidates[c], kAllDigits);
-    }
-}
-
-// The set-up that PreSolve expects, by hand: every given in Board, its candidates
-// cleared and its digit removed from its row, column and box.
-void SetUpByHand(Solver& s, std::string_view givens) {
-    s.Board = ReadPuzzleText(givens);
-    s.Candidates.Fill(kAllDigits);
-    for (int c = 0; c < kCells; ++c) {
-        if (s.Board[c] > 0) s.Assign(s.Board[c], c);
-    }
-    s.Difficulty = 0;
-    s.Contradiction = false;
-}
-
 TEST(PreSolveTest, WorksOnAStateSetUpByTheCaller) {
     Solver s;
     // A solver that stopped half way through another puzzle.
     int stuck = Load(s, kBeyondLogic.Givens);
     ASSERT_FALSE(s.PreSolve(stuck));
 
-    SetUpByHand(s, kIntersection.Givens);
+    // The set-up by hand: every given assigned in turn.
+    s.Board = ReadPuzzleText(kIntersection.Givens);
+    s.Candidates.Fill(kAllDigits);
+    for (int c = 0; c < kCells; ++c) {
+        if (s.Board[c] > 0) s.Assign(s.Board[c], c);
+    }
+    s.Difficulty = 0;
     int cells = EmptyCount(s.Board);
     EXPECT_TRUE(s.PreSolve(cells));
     EXPECT_EQ(Text(s.Board), kIntersection.Solution);
     EXPECT_EQ(s.Difficulty, 3);
 }
 
-struct FlagCase {
-    const char* Name;
-    int DifficultyBefore;
-    int DifficultyAfter;
-};
-
 TEST(PreSolveTest, NeverLowersDifficultyNorClearsContradiction) {
-    const FlagCase cases[] = {
-        {"below the puzzle's level", 0, 1},
-        {"above the puzzle's level", 4, 4},
-        {"left at the search level", 6, 6},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.Name);
+    const int cases[][2] = {{0, 1}, {4, 4}, {6, 6}};  // before, after
+    for (const auto& [before, after] : cases) {
+        SCOPED_TRACE(before);
         Solver s;
         int cells = Load(s, kHiddenSingles.Givens);
-        s.Difficulty = tc.DifficultyBefore;
+        s.Difficulty = before;
         s.Contradiction = true;
 
         EXPECT_TRUE(s.PreSolve(cells));
-        EXPECT_EQ(s.Difficulty, tc.DifficultyAfter);
+        EXPECT_EQ(s.Difficulty, after);
         EXPECT_TRUE(s.Contradiction);
     }
 }

@@ -19,7 +19,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliRunner.h"
-#include "solver/ReferenceSolver.h"
+#include "solver/RandomGrids.h"
 #include "tester/PuzzleText.h"
 #include "tester/ReferenceTester.h"
 
@@ -39,8 +39,7 @@ const char* const kUnique = "This Sudoku has one unique solution";
 const char* const kMinimal = "This Sudoku has one unique solution and is minimal";
 const char* const kNonMinimal = "This Sudoku has one unique solution but is non-minimal";
 
-using testing::CliRun;
-using testing::RunCommand;
+using namespace cluemill::testing;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -123,73 +122,11 @@ Tally CompareWithReference(const std::string& source, const std::vector<std::str
     return tally;
 }
 
-
-bool Fits(const CellValues& grid, int cell, int digit) {
-    for (const int peer : kPeers[cell]) {
-        if (grid[peer] == digit) return false;
-    }
-    return true;
-}
-
-// Fills the cells in the given order depth first, digits shuffled at every
-// step, breaking no rule. False if no filling was found within nodesLeft.
-bool FillCells(CellValues& grid, const std::vector<int>& cells, std::size_t depth,
-               std::mt19937& rng, int& nodesLeft) {
-    if (depth == cells.size()) return true;
-    if (--nodesLeft < 0) return false;
-    std::array<int, 9> digits{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    std::shuffle(digits.begin(), digits.end(), rng);
-    const int cell = cells[depth];
-    for (const int d : digits) {
-        if (!Fits(grid, cell, d)) continue;
-        grid[cell] = static_cast<std::int8_t>(d);
-        if (FillCells(grid, cells, depth + 1, rng, nodesLeft)) return true;
-    }
-    grid[cell] = 0;
-    return false;
-}
-
-std::vector<int> ShuffledCells(std::mt19937& rng) {
-    std::vector<int> cells(kCells);
-    for (int i = 0; i < kCells; ++i) cells[i] = i;
-    std::shuffle(cells.begin(), cells.end(), rng);
-    return cells;
-}
-
-CellValues RandomSolvedGrid(std::mt19937& rng) {
-    std::vector<int> cells(kCells);
-    for (int i = 0; i < kCells; ++i) cells[i] = i;
-    for (;;) {
-        CellValues grid{};
-        int nodes = 100'000;
-        if (FillCells(grid, cells, 0, rng, nodes)) return grid;
-    }
-}
-
 // A solved grid with all but clueCount cells emptied at random.
 CellValues ThinnedGrid(std::mt19937& rng, int clueCount) {
     CellValues puzzle = RandomSolvedGrid(rng);
     const std::vector<int> order = ShuffledCells(rng);
     for (int i = 0; i < kCells - clueCount; ++i) puzzle[order[i]] = 0;
-    return puzzle;
-}
-
-bool HasOneSolution(const CellValues& puzzle) {
-    std::array<std::int16_t, kCells> wide{};
-    for (int i = 0; i < kCells; ++i) wide[i] = puzzle[i];
-    const reference::Result r = reference::UniqueSud(wide, kStepBudget);
-    return r.Completed && r.Count == 1;
-}
-
-// Empties the givens of a unique puzzle in random order as long as it stays
-// unique: every given left is then needed.
-CellValues MinimalPuzzle(std::mt19937& rng, CellValues puzzle) {
-    for (const int cell : ShuffledCells(rng)) {
-        if (puzzle[cell] == 0) continue;
-        const std::int8_t kept = puzzle[cell];
-        puzzle[cell] = 0;
-        if (!HasOneSolution(puzzle)) puzzle[cell] = kept;
-    }
     return puzzle;
 }
 
@@ -229,7 +166,6 @@ std::vector<std::string> ReadDataFile(const std::string& path) {
 std::string DataPath(const char* name) {
     return std::string(CLUEMILL_TEST_DATA) + "/" + name + ".txt";
 }
-
 
 // Every k-th line from line first on, at most count of them.
 std::vector<std::string> EveryKth(const std::vector<std::string>& lines, std::size_t first,
@@ -311,7 +247,7 @@ TEST(TestCommandEquivalence, MinimalPuzzles) {
     std::vector<std::string> paddedLines;
     for (int n = 0; n < 60; ++n) {
         const CellValues solved = RandomSolvedGrid(rng);
-        CellValues puzzle = MinimalPuzzle(rng, solved);
+        CellValues puzzle = MinimalPuzzle(solved, ShuffledCells(rng), kStepBudget);
         minimalLines.push_back(Render(puzzle, rng));
         // One given of the solution added back: the white given is the
         // first redundant one in cell order, not necessarily the new one.
@@ -451,7 +387,6 @@ TEST(TestCommandEquivalence, EdgeCaseGrids) {
         EXPECT_GT(tally.Count(kComplete), 0);
     }
 }
-
 
 TEST(TestCommand, HelpListsEveryVerdict) {
     const CliRun run = RunCommand({"test", "--help"});

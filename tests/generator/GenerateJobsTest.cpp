@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+// cluemill-cli generate --jobs: several runs side by side whose puzzles one
+// writer records in turn. The files must be those of the same puzzles
+// accepted one after the other, and a seed must repeat them byte for byte.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/GenerateJobs.h"
+#include "generator/GeneratorTestSupport.h"
+#include "output/PuzzleFormats.h"
+#include "patterns/PatternLibrary.h"
+
+namespace cluemill {
+namespace {
+
+using testing::RunCommand;
+using testing::Split;
+using testing::TempFolder;
+
+std::string ReadAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Relative path -> bytes of every file under folder.
+std::map<std::string, std::string> Files(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[std::filesystem::relative(entry.path(), folder).generic_string()] = ReadAll(entry.path());
+        }
+    }
+    return files;
+}
+
+testing::CliRun Generate(const std::filesystem::path& folder, int pattern, const std::string& count,
+                         const std::string& jobs, const std::string& seed,
+                         std::vector<std::string> options = {}) {
+    std::vector<std::string> args = {"generate", "--pattern", testing::kPatternCodes[pattern],
+                                     "--count",  count,       "--jobs",
+                                     jobs,       "--seed",    seed,
+                                     "--data-dir", folder.string()};
+    args.insert(args.end(), options.begin(), options.end());
+    return RunCommand(args);
+}
+
+int ClassOf(const std::string& line) { return std::stoi(Split(line, '\t')[1]); }
+
+TEST(GenerateJobs, ASeedRepeatsTheFilesByteForByte) {
+    for (const std::string jobs : {"2", "3"}) {
+        TempFolder first;
+        TempFolder second;
+        const auto a = Generate(first.Path, 1, "40", jobs, "5", {"--format", "1"});
+        const auto b = Generate(second.Path, 1, "40", jobs, "5", {"--format", "1"});
+        ASSERT_EQ(a.Status, 0) << a.Err;
+        ASSERT_EQ(b.Status, 0) << b.Err;
+        EXPECT_EQ(a.Out, b.Out);
+        const auto files = Files(first.Path);
+        EXPECT_EQ(files, Files(second.Path)) << jobs << " jobs";
+        EXPECT_TRUE(files.count("Patterns.rec"));
+    }
+}
+
+TEST(GenerateJobs, JobZeroIsTheRunOfTheSeedAndTheJobsTakeTurns) {
+    TempFolder one;
+    TempFolder two;
+    const auto single = Split(Generate(one.Path, 2, "4", "1", "9").Out, '\n');
+    const auto both = Split(Generate(two.Path, 2, "8", "2", "9").Out, '\n');
+    ASSERT_EQ(single.size(), 4u);
+    ASSERT_EQ(both.size(), 8u);
+    for (std::size_t i = 0; i < single.size(); ++i) EXPECT_EQ(both[2 * i], single[i]) << i;
+    // Job 1 has a stream of its own.
+    std::set<std::string> jobZero(single.begin(), single.end());
+    for (std::size_t i = 1; i < both.size(); i += 2) EXPECT_FALSE(jobZero.count(both[i])) << both[i];
+    EXPECT_NE(JobSeed(9, 1), JobSeed(9, 2));
+    EXPECT_EQ(JobSeed(9, 0), 9u);
+}
+
+TEST(GenerateJobs, CountIsTheTotalOfAllJobsAndTheStatisticsAgree) {
+    for (const std::string jobs : {"1", "2", "4"}) {
+        TempFolder folder;
+        const auto run = Generate(folder.Path, 1, "7", jobs, "3");
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const auto lines = Split(run.Out, '\n');
+        ASSERT_EQ(lines.size(), 7u) << jobs;
+        EXPECT_NE(run.Err.find("\n" + jobs + (jobs == "1" ? " job\n" : " jobs\n")), std::string::npos)
+            << run.Err;
+        EXPECT_NE(run.Err.find(", 7 accepted\n"), std::string::npos) << run.Err;
+        std::array<int, 6> perClass{};
+        for (const auto& line : lines) ++perClass[ClassOf(line) - 1];
+        PatternLibrary library;
+        library.File = folder.Path / "Patterns.rec";
+        library.Count();
+        ASSERT_EQ(library.PatternCount, 1);
+        const PatternRecord record = library.ReadPatternRecord(1);
+        EXPECT_EQ(record.PatternCode, testing::kPatternCodes[1]);
+        for (int c = 0; c < 6; ++c) {
+            EXPECT_EQ(record.NotExpanded[c], perClass[c]) << jobs << " jobs, class " << c + 1;
+            EXPECT_EQ(record.Minimal[c] + record.Expanded[c], 0);
+        }
+    }
+}
+
+// Two runs into one folder: the second continues every class's numbering.
+// Per-puzzle files are numbered 1 to n without a gap, per-class files hold
+// one record per puzzle, in the order printed.
+TEST(GenerateJobs, NumbersFollowOnWithoutGapsOrRepeats) {
+    TempFolder folder;
+    std::vector<std::string> printed;
+    for (const std::string seed : {"21", "22"}) {
+        for (const std::string format : {"1", "5"}) {
+            const auto run = Generate(folder.Path, 1, "30", "2", seed, {"--format", format});
+            ASSERT_EQ(run.Status, 0) << run.Err;
+            if (format == "1") {
+                for (const auto& line : Split(run.Out, '\n')) printed.push_back(line);
+            }
+        }
+    }
+    ASSERT_EQ(printed.size(), 60u);
+    std::array<std::vector<std::string>, 6> byClass;
+    for (const auto& line : printed) byClass[ClassOf(line) - 1].push_back(Split(line, '\t')[0]);
+    for (int c = 1; c <= 6; ++c) {
+        const auto& puzzles = byClass[c - 1];
+        for (std::size_t n = 1; n <= puzzles.size(); ++n) {
+            const auto file = OutputFile(folder.Path, OutputFormat::SimpleSudoku, c, n);
+            ASSERT_TRUE(std::filesystem::exists(file)) << file;
+            // The givens in the file, row by row, "0" for an empty cell.
+            std::string givens;
+            for (const char ch : ReadAll(file)) {
+                if (ch >= '0' && ch <= '9') givens += ch == '0' ? '.' : ch;
+            }
+            EXPECT_EQ(givens, puzzles[n - 1]) << file;
+        }
+        EXPECT_FALSE(std::filesystem::exists(
+            OutputFile(folder.Path, OutputFormat::SimpleSudoku, c, puzzles.size() + 1)));
+        const auto lines = OutputFile(folder.Path, OutputFormat::Line81Dot, c, 0);
+        if (puzzles.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(lines));
+        } else {
+            EXPECT_EQ(ReadAll(lines).size(), 83 * puzzles.size()) << lines;
+        }
+    }
+}
+
+// Under random patterns each job draws its own library patterns; the writer
+// raises the counters of the record each puzzle came from.
+TEST(GenerateJobs, RandomPatternsRaiseTheRecordOfEachPuzzle) {
+    std::vector<std::map<std::string, std::string>> results;
+    for (int copy = 0; copy < 2; ++copy) {
+        TempFolder folder;
+        for (const int pattern : {1, 2}) ASSERT_EQ(Generate(folder.Path, pattern, "1", "1", "8").Status, 0);
+        const auto run = RunCommand({"generate", "--random-pattern", "--count", "12", "--jobs", "2", "--seed",
+                                     "8", "--data-dir", folder.Path.string()});
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const auto lines = Split(run.Out, '\n');
+        ASSERT_EQ(lines.size(), 12u);
+        // Each printed puzzle's givens are exactly the clues of one of the two
+        // patterns; count them per pattern and class.
+        std::map<std::string, std::array<int, 6>> expected;
+        for (const int pattern : {1, 2}) expected[testing::kPatternCodes[pattern]] = {};
+        for (const auto& line : lines) {
+            const std::string givens = Split(line, '\t')[0];
+            Pattern clues{};
+            for (int i = 0; i < 81; ++i) clues[i] = givens[i] != '.';
+            const std::string code = EncodePattern(clues);
+            ASSERT_TRUE(expected.count(code)) << line;
+            ++expected[code][ClassOf(line) - 1];
+        }
+        PatternLibrary library;
+        library.File = folder.Path / "Patterns.rec";
+        library.Count();
+        ASSERT_EQ(library.PatternCount, 2);
+        for (std::int32_t k = 1; k <= 2; ++k) {
+            const PatternRecord record = library.ReadPatternRecord(k);
+            // The one puzzle of the registering run, then the random ones.
+            const std::string code = record.PatternCode;
+            int registering = 0;
+            for (int c = 0; c < 6; ++c) {
+                EXPECT_GE(record.NotExpanded[c], expected[code][c]) << code << " class " << c + 1;
+                registering += record.NotExpanded[c] - expected[code][c];
+            }
+            EXPECT_EQ(registering, 1) << code;
+        }
+        results.push_back(Files(folder.Path));
+    }
+    EXPECT_EQ(results[0], results[1]);
+}
+
+TEST(GenerateJobs, CtrlCHaltsEveryJobAndTheSummaryIsPrinted) {
+    TempFolder folder;
+    std::thread interrupt([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        std::raise(SIGINT);
+    });
+    const auto run = RunCommand({"generate", "--pattern", testing::kPatternCodes[1], "--jobs", "2",
+                                 "--seed", "4", "--format", "5", "--data-dir", folder.Path.string()});
+    interrupt.join();
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err.substr(0, 17), "Generator halted\n");
+    const auto lines = Split(run.Out, '\n');
+    EXPECT_NE(run.Err.find(", " + std::to_string(lines.size()) + " accepted\n"), std::string::npos)
+        << run.Err;
+    std::size_t records = 0;
+    for (int c = 1; c <= 6; ++c) {
+        const auto file = OutputFile(folder.Path, OutputFormat::Line81Dot, c, 0);
+        if (std::filesystem::exists(file)) records += ReadAll(file).size() / 83;
+    }
+    EXPECT_EQ(records, lines.size());
+}
+
+}  // namespace
+}  // namespace cluemill
