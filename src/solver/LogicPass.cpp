@@ -29,7 +29,7 @@ void Solver::IndexBoard() {
 }
 
 bool Solver::PreSolve(int& cellsToSolve) {
-    subsetsKnown_ = {0, 0};
+    subsetsKnown_ = {};
     Candidates.TakeTouchedUnits();
     IndexBoard();
     // Each cycle tries the techniques cheapest first and starts again from the

@@ -155,13 +155,14 @@ private:
     std::array<CandidateMask, kUnits> placed_{};
     // Per unit, the first acting naked subset of each size 2 to 5 and hidden
     // subset of size 2 and 3 (0 = none), valid for the units whose bit is set
-    // in subsetsKnown_ (naked, hidden).
+    // in subsetsKnown_ (naked pairs and triples, naked quads and quints,
+    // hidden).
     struct UnitSubsets {
         std::array<CandidateMask, 6> Naked{};
         std::array<CandidateMask, 4> Hidden{};
     };
     std::array<UnitSubsets, kUnits> unitSubsets_{};
-    std::array<std::uint32_t, 2> subsetsKnown_{};
+    std::array<std::uint32_t, 3> subsetsKnown_{};
 };
 
 }  // namespace cluemill
