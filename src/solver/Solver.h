@@ -153,6 +153,11 @@ private:
     // digits placed in it.
     CellSet open_;
     std::array<CandidateMask, kUnits> placed_{};
+    // Set by SetUpGivens, which builds open_ and placed_ for the board it
+    // leaves (indexedBoard_); the next PreSolve uses them if Board is
+    // unchanged, and clears it.
+    bool boardIndexed_ = false;
+    CellValues indexedBoard_{};
     // Per unit, the first acting naked subset of each size 2 to 5 and hidden
     // subset of size 2 and 3 (0 = none), valid for the units whose bit is set
     // in subsetsKnown_ (naked pairs and triples, naked quads and quints,
