@@ -49,17 +49,24 @@ bool Solver::HiddenSingle() {
         if (changed == 0) continue;
         const CellSet& holders = Candidates.CellsOf(digit);
         int cell = -1;
-        std::uint32_t units = changed;
-        for (; units != 0 && cell < 0; units &= units - 1) {
-            const int u = std::countr_zero(units);
-            cell = u < 9    ? LoneCellInRow(holders, u)
-                   : u < 18 ? LoneCellInColumn(holders, u - 9)
-                            : LoneCellInBox(holders, u - 18);
+        int u = 0;
+        for (std::uint32_t rows = changed & 0x1FF; rows != 0 && cell < 0; rows &= rows - 1) {
+            u = std::countr_zero(rows);
+            cell = LoneCellInRow(holders, u);
+        }
+        for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0 && cell < 0; columns &= columns - 1) {
+            u = std::countr_zero(columns);
+            cell = LoneCellInColumn(holders, u);
+            u += 9;
+        }
+        for (std::uint32_t boxes = changed >> 18; boxes != 0 && cell < 0; boxes &= boxes - 1) {
+            u = std::countr_zero(boxes);
+            cell = LoneCellInBox(holders, u);
+            u += 18;
         }
         if (cell >= 0) {
-            // The unit just found is the highest one taken from `units`; the
-            // ones before it were examined, it and the ones after it were not.
-            const int u = 31 - std::countl_zero(changed & ~units);
+            // The units before the one found were examined; it and the ones
+            // after it were not.
             Candidates.Examined(digit, changed & ((1u << u) - 1));
             Place(digit, cell);
             return true;
