@@ -215,12 +215,19 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
         UnitSubsets& subsets = unitSubsets_[u];
         if (((known >> u) & 1u) == 0) {
             known |= 1u << u;
-            // An acting subset of n cells needs another open cell to remove from.
-            if (naked && ((open_ & kUnitSets[u]).Count() <= low ||
-                          ((fewer[0] & kUnitSets[u]).Count() < low && (fewer[1] & kUnitSets[u]).Count() <= low))) {
-                subsets.Naked[low] = 0;
-                subsets.Naked[low + 1] = 0;
-                continue;
+            // An acting subset of n cells needs n open cells with at most n
+            // candidates, and one more open cell to remove from.
+            int minSize = low;
+            int maxSize = low + 1;
+            if (naked) {
+                const int open = (open_ & kUnitSets[u]).Count();
+                if (open <= low || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
+                if (open <= low + 1 || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
+                if (minSize > maxSize) {
+                    subsets.Naked[low] = 0;
+                    subsets.Naked[low + 1] = 0;
+                    continue;
+                }
             }
             std::array<CandidateMask, 9> cand{};
             for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
@@ -229,7 +236,7 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
                 for (int i = 0; i < 9; ++i) open |= open_.Contains(unit.Cells[i]) ? 1u << i : 0u;
                 // Only tuples of digits not yet placed in the unit are tried.
                 const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
-                const auto found = NakedSubsetFinder(cand, open, free, low, low + 1).Find();
+                const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
             } else {
