@@ -110,33 +110,47 @@ private:
     std::array<CandidateMask, 6> first_{};
 };
 
+// The positions in unit u (in the order of its cells) of the cells in
+// `cells`, as a 9-bit mask.
+unsigned PlacesInUnit(const CellSet& cells, int u) {
+    if (u < 9) return (cells.Band[u / 3] >> (9 * (u % 3))) & 0x1FF;
+    if (u < 18) {
+        // A column's cells in one band are bits 0, 9 and 18 after the shift.
+        constexpr std::uint32_t kColumn = 1u | 1u << 9 | 1u << 18;
+        unsigned places = 0;
+        for (int band = 0; band < 3; ++band) {
+            const std::uint32_t x = (cells.Band[band] >> (u - 9)) & kColumn;
+            places |= ((x | x >> 8 | x >> 16) & 7u) << (3 * band);
+        }
+        return places;
+    }
+    const int box = u - 18;
+    constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
+    const std::uint32_t x = (cells.Band[box / 3] >> (3 * (box % 3))) & kBox;
+    return (x | x >> 6 | x >> 12) & 0x1FF;
+}
+
 // The hidden subsets of one unit, of two and three digits: first[n] is the
 // first tuple in lexicographic order whose digits lie in exactly n cells that
 // hold other candidates too, or 0.
-std::array<CandidateMask, 4> FindHiddenSubsets(const std::array<CandidateMask, 9>& cand) {
+std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u) {
     std::array<CandidateMask, 4> first{};
-    unsigned one = 0;  // digits in at least one, two, three, four cells
-    unsigned two = 0;
-    unsigned three = 0;
-    unsigned four = 0;
-    for (const unsigned m : cand) {
-        four |= three & m;
-        three |= two & m;
-        two |= one & m;
-        one |= m;
-    }
-    // places[d - 1]: the unit positions holding d, for digits in at most three.
-    const unsigned fewPlaces = one & ~four;
-    const unsigned pairDigits = one & ~three;
-    if (CountDigits(pairDigits) < 2 && CountDigits(fewPlaces) < 3) return first;
+    // places[d - 1]: the unit positions holding d.
     std::array<unsigned, 9> places{};
-    for (int i = 0; i < 9; ++i) {
-        for (unsigned m = cand[i] & fewPlaces; m != 0; m &= m - 1) places[std::countr_zero(m)] |= 1u << i;
+    unsigned pairDigits = 0;  // digits in one or two cells
+    unsigned fewPlaces = 0;   // digits in one to three cells
+    for (int d = 0; d < 9; ++d) {
+        places[d] = PlacesInUnit(grid.CellsOf(d + 1), u);
+        const int count = std::popcount(places[d]);
+        pairDigits |= (count >= 1 && count <= 2) ? 1u << d : 0u;
+        fewPlaces |= (count >= 1 && count <= 3) ? 1u << d : 0u;
     }
+    if (CountDigits(pairDigits) < 2 && CountDigits(fewPlaces) < 3) return first;
+    const auto& cells = kUnitTable[u].Cells;
     // True if the cells `where` hold a candidate outside tuple.
     const auto holdsMore = [&](unsigned where, unsigned tuple) {
         CandidateMask all = 0;
-        for (unsigned w = where; w != 0; w &= w - 1) all |= cand[std::countr_zero(w)];
+        for (unsigned w = where; w != 0; w &= w - 1) all |= grid[cells[std::countr_zero(w)]];
         return (all & ~tuple) != 0;
     };
     // A digit with more than n places cannot be part of a subset of n cells.
@@ -229,18 +243,17 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
                     continue;
                 }
             }
-            std::array<CandidateMask, 9> cand{};
-            for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
             if (naked) {
-                std::uint32_t open = 0;
-                for (int i = 0; i < 9; ++i) open |= open_.Contains(unit.Cells[i]) ? 1u << i : 0u;
+                std::array<CandidateMask, 9> cand{};
+                for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
+                const std::uint32_t open = PlacesInUnit(open_, u);
                 // Only tuples of digits not yet placed in the unit are tried.
                 const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
                 const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
             } else {
-                subsets.Hidden = FindHiddenSubsets(cand);
+                subsets.Hidden = FindHiddenSubsets(Candidates, u);
             }
         }
         const CandidateMask tuple = naked ? subsets.Naked[n] : subsets.Hidden[n];
