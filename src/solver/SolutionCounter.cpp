@@ -24,7 +24,7 @@ public:
                 }
                 // A filled cell takes no part in the search, whatever it holds.
                 for (unsigned bits = m; bits != 0; bits &= bits - 1) {
-                    holders_[std::countr_zero(bits)] = holders_[std::countr_zero(bits)].Without(CellSet::Of(cell));
+                    holders_[std::countr_zero(bits)].Erase(cell);
                 }
                 continue;
             }
@@ -61,10 +61,9 @@ private:
     bool Place(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);
         board_[cell] = static_cast<std::int8_t>(digit);
-        const CellSet self = CellSet::Of(cell);
-        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) {
-            holders_[std::countr_zero(m)] = holders_[std::countr_zero(m)].Without(self);
-        }
+        const int band = cell / 27;
+        const std::uint32_t self = ~(1u << (cell % 27));
+        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) holders_[std::countr_zero(m)].Band[band] &= self;
         cand_[cell] = 0;
         --open_;
         const std::uint32_t units = UnitsOf(cell);

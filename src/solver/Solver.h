@@ -135,7 +135,7 @@ private:
     void Place(int digit, int cell) {
         Assign(digit, cell);
         Board[cell] = static_cast<std::int8_t>(digit);
-        open_ = open_.Without(CellSet::Of(cell));
+        open_.Erase(cell);
         const CandidateMask bit = DigitBit(digit);
         placed_[RowOf(cell)] |= bit;
         placed_[9 + ColumnOf(cell)] |= bit;
