@@ -107,7 +107,7 @@ bool Main::UniqueModSud() {
     // not depend on the search order, so the fast counter decides them; the
     // first of several solutions does, and only an expansion uses it.
     const int last = Solver.ListEmptyCells();
-    int solutions = CountSolutions(Solver.Board, Solver.Candidates.Cells(), Solver.Solution);
+    int solutions = CountSolutions(Solver.Board, Solver.Candidates, Solver.Solution);
     if (solutions == 2) {
         if (!expand) return false;
         solutions = Solver.Search(last);

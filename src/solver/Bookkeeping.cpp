@@ -14,6 +14,9 @@ int Solver::CandidateList(int cell, int k) const {
 void Solver::Assign(int candidate, int cell) {
     Candidates.Set(cell, 0);
     Candidates.ClearDigit(candidate, kPeerSets[cell]);
+    // The digit has no candidate left in the cell's own units, so none of
+    // them can hold a hidden single of it: a later scan need not look.
+    Candidates.Examined(candidate, UnitsOf(cell));
 }
 
 bool Solver::RemoveCandidate(int candidate, int cell) {

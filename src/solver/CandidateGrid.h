@@ -23,6 +23,8 @@ struct CellSet {
         s.Band[cell / 27] = 1u << (cell % 27);
         return s;
     }
+    // Takes one cell out of the set.
+    constexpr void Erase(int cell) { Band[cell / 27] &= ~(1u << (cell % 27)); }
     constexpr bool Empty() const { return (Band[0] | Band[1] | Band[2]) == 0; }
     constexpr bool Contains(int cell) const { return (Band[cell / 27] >> (cell % 27)) & 1u; }
     constexpr int Count() const {

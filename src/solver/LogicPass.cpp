@@ -29,9 +29,10 @@ void Solver::IndexBoard() {
 }
 
 bool Solver::PreSolve(int& cellsToSolve) {
-    subsetsKnown_ = {0, 0};
+    subsetsKnown_ = {};
     Candidates.TakeTouchedUnits();
-    IndexBoard();
+    if (!boardIndexed_ || Board != indexedBoard_) IndexBoard();
+    boardIndexed_ = false;
     // Each cycle tries the techniques cheapest first and starts again from the
     // top after the first success, so the subset searches only run when
     // everything cheaper has failed. The hidden pair (level 5) is tried before

@@ -20,8 +20,10 @@ int Solver::SetUpGivens() {
     // Band by band, so that a cell's bit in a CellSet needs no division.
     for (int band = 0, cell = 0; band < 3; ++band) {
         std::uint32_t word = 0;
+        std::uint32_t zeros = 0;
         for (int bit = 0; bit < 27; ++bit, ++cell) {
             const int digit = Puzzle[cell];
+            zeros |= digit == 0 ? 1u << bit : 0u;
             if (digit < 1) continue;
             const CandidateMask mask = DigitBit(digit);
             const auto& units = kCellUnits[cell];
@@ -32,6 +34,7 @@ int Solver::SetUpGivens() {
             word |= 1u << bit;
         }
         givens.Band[band] = word;
+        open_.Band[band] = zeros;
     }
     // Per band, the digits of each column and of its box: then a cell needs
     // one OR with its row's digits.
@@ -51,6 +54,11 @@ int Solver::SetUpGivens() {
             cells[cell] = Puzzle[cell] >= 1 ? CandidateMask{0} : free;
         }
     }
+    // The logic pass needs the same index of the board (open_, filled in
+    // above, and placed_); it takes this one while Board is still the puzzle.
+    placed_ = used;
+    indexedBoard_ = Board;
+    boardIndexed_ = true;
     const int open = kCells - givens.Count();
     const CellSet all{{(1u << 27) - 1, (1u << 27) - 1, (1u << 27) - 1}};
     std::array<CellSet, 9> digits{};
@@ -150,7 +158,7 @@ bool Solver::UniqueSud(const SearchSwitches& switches, SolutionDisplay* display)
     // so a fast counter decides them; only several solutions need the exact
     // search, whose order fixes which solution ends up in Board.
     CellValues found{};
-    const int count = CountSolutions(Board, Candidates.Cells(), found);
+    const int count = CountSolutions(Board, Candidates, found);
     if (count == 1) {
         UndoTop = 0;
         Solution = found;

@@ -5,10 +5,31 @@ namespace cluemill {
 
 namespace {
 
-// The cell of `holders` in unit u if there is exactly one, or -1.
-int LoneCellInUnit(const CellSet& holders, int u) {
-    const CellSet inUnit = holders & kUnitSets[u];
-    return inUnit.Count() == 1 ? inUnit.First() : -1;
+constexpr bool IsLone(std::uint32_t bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
+
+// The cell of `holders` in row `row` if there is exactly one, or -1.
+int LoneCellInRow(const CellSet& holders, int row) {
+    const std::uint32_t bits = (holders.Band[row / 3] >> (9 * (row % 3))) & 0x1FF;
+    return IsLone(bits) ? row * 9 + std::countr_zero(bits) : -1;
+}
+
+// The same for a column. Its cells in the three bands are folded into one
+// word, bit 9 * r + b for the cell in row 3 * b + r.
+int LoneCellInColumn(const CellSet& holders, int column) {
+    constexpr std::uint32_t kColumn = 1u | 1u << 9 | 1u << 18;
+    const std::uint32_t bits = ((holders.Band[0] >> column) & kColumn) |
+                               (((holders.Band[1] >> column) & kColumn) << 1) |
+                               (((holders.Band[2] >> column) & kColumn) << 2);
+    if (!IsLone(bits)) return -1;
+    const int at = std::countr_zero(bits);
+    return (at % 9 * 3 + at / 9) * 9 + column;
+}
+
+// The same for a box (0 to 8 in scan order).
+int LoneCellInBox(const CellSet& holders, int box) {
+    constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
+    const std::uint32_t bits = holders.Band[box / 3] & (kBox << (3 * (box % 3)));
+    return IsLone(bits) ? box / 3 * 27 + std::countr_zero(bits) : -1;
 }
 
 }  // namespace
@@ -25,15 +46,30 @@ bool Solver::HiddenSingle() {
     // not change since it was last found without a lone cell is passed over.
     for (int digit = 1; digit <= 9; ++digit) {
         const std::uint32_t changed = Candidates.ChangedUnits(digit);
+        if (changed == 0) continue;
         const CellSet& holders = Candidates.CellsOf(digit);
-        for (std::uint32_t units = changed; units != 0; units &= units - 1) {
-            const int u = std::countr_zero(units);
-            const int cell = LoneCellInUnit(holders, u);
-            if (cell >= 0) {
-                Candidates.Examined(digit, changed & ((1u << u) - 1));
-                Place(digit, cell);
-                return true;
-            }
+        int cell = -1;
+        int u = 0;
+        for (std::uint32_t rows = changed & 0x1FF; rows != 0 && cell < 0; rows &= rows - 1) {
+            u = std::countr_zero(rows);
+            cell = LoneCellInRow(holders, u);
+        }
+        for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0 && cell < 0; columns &= columns - 1) {
+            u = std::countr_zero(columns);
+            cell = LoneCellInColumn(holders, u);
+            u += 9;
+        }
+        for (std::uint32_t boxes = changed >> 18; boxes != 0 && cell < 0; boxes &= boxes - 1) {
+            u = std::countr_zero(boxes);
+            cell = LoneCellInBox(holders, u);
+            u += 18;
+        }
+        if (cell >= 0) {
+            // The units before the one found were examined; it and the ones
+            // after it were not.
+            Candidates.Examined(digit, changed & ((1u << u) - 1));
+            Place(digit, cell);
+            return true;
         }
         Candidates.Examined(digit, changed);
     }

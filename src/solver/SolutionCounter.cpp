@@ -14,20 +14,22 @@ namespace {
 // hidden singles are looked for only in units whose candidates changed.
 class Position {
 public:
-    Position(const CellValues& board, const std::array<CandidateMask, kCells>& candidates) : board_(board) {
+    Position(const CellValues& board, const CandidateGrid& candidates) : board_(board) {
+        for (int d = 0; d < 9; ++d) holders_[d] = candidates.CellsOf(d + 1);
         for (int cell = 0; cell < kCells; ++cell) {
+            const CandidateMask m = candidates[cell];
             if (board[cell] != 0) {
                 for (const std::uint32_t u : {RowOf(cell), 9 + ColumnOf(cell), 18 + BoxOf(cell)}) {
                     placed_[u] |= DigitBit(board[cell]);
                 }
+                // A filled cell takes no part in the search, whatever it holds.
+                for (unsigned bits = m; bits != 0; bits &= bits - 1) {
+                    holders_[std::countr_zero(bits)].Erase(cell);
+                }
                 continue;
             }
             ++open_;
-            const CandidateMask m = candidates[cell];
             cand_[cell] = m;
-            for (unsigned bits = m; bits != 0; bits &= bits - 1) {
-                holders_[std::countr_zero(bits)] = holders_[std::countr_zero(bits)] | CellSet::Of(cell);
-            }
             if (m == 0) dead_ = true;
             if (CountDigits(m) == 1) pending_[pendingCount_++] = static_cast<std::int8_t>(cell);
         }
@@ -59,10 +61,9 @@ private:
     bool Place(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);
         board_[cell] = static_cast<std::int8_t>(digit);
-        const CellSet self = CellSet::Of(cell);
-        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) {
-            holders_[std::countr_zero(m)] = holders_[std::countr_zero(m)].Without(self);
-        }
+        const int band = cell / 27;
+        const std::uint32_t self = ~(1u << (cell % 27));
+        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) holders_[std::countr_zero(m)].Band[band] &= self;
         cand_[cell] = 0;
         --open_;
         const std::uint32_t units = UnitsOf(cell);
@@ -135,8 +136,7 @@ private:
 
 }  // namespace
 
-int CountSolutions(const CellValues& board, const std::array<CandidateMask, kCells>& candidates,
-                   CellValues& firstSolution) {
+int CountSolutions(const CellValues& board, const CandidateGrid& candidates, CellValues& firstSolution) {
     Position root(board, candidates);
     int count = 0;
     root.Count(count, firstSolution);

@@ -135,7 +135,7 @@ private:
     void Place(int digit, int cell) {
         Assign(digit, cell);
         Board[cell] = static_cast<std::int8_t>(digit);
-        open_ = open_.Without(CellSet::Of(cell));
+        open_.Erase(cell);
         const CandidateMask bit = DigitBit(digit);
         placed_[RowOf(cell)] |= bit;
         placed_[9 + ColumnOf(cell)] |= bit;
@@ -153,15 +153,21 @@ private:
     // digits placed in it.
     CellSet open_;
     std::array<CandidateMask, kUnits> placed_{};
+    // Set by SetUpGivens, which builds open_ and placed_ for the board it
+    // leaves (indexedBoard_); the next PreSolve uses them if Board is
+    // unchanged, and clears it.
+    bool boardIndexed_ = false;
+    CellValues indexedBoard_{};
     // Per unit, the first acting naked subset of each size 2 to 5 and hidden
     // subset of size 2 and 3 (0 = none), valid for the units whose bit is set
-    // in subsetsKnown_ (naked, hidden).
+    // in subsetsKnown_ (naked pairs and triples, naked quads and quints,
+    // hidden).
     struct UnitSubsets {
         std::array<CandidateMask, 6> Naked{};
         std::array<CandidateMask, 4> Hidden{};
     };
     std::array<UnitSubsets, kUnits> unitSubsets_{};
-    std::array<std::uint32_t, 2> subsetsKnown_{};
+    std::array<std::uint32_t, 3> subsetsKnown_{};
 };
 
 }  // namespace cluemill

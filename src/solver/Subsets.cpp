@@ -36,21 +36,22 @@ bool LexicallyBefore(CandidateMask a, CandidateMask b) {
     return (a & differ & (0u - differ)) != 0;
 }
 
-// The naked subsets of one unit, for every size at once. A tuple of n digits
-// acts only when exactly n open cells lie within it, so those cells (each with
-// at most n candidates) have a union of at most n digits, and the tuple is that
-// union filled up with other free digits. One walk over the sets of up to five
-// such cells, cut off where the union grows past five digits, finds the
-// candidates of every size; the first acting tuple of each size in
-// lexicographic order is kept.
+// The naked subsets of one unit, for the sizes 2 to maxSize at once. A tuple
+// of n digits acts only when exactly n open cells lie within it, so those
+// cells (each with at most n candidates) have a union of at most n digits, and
+// the tuple is that union filled up with other free digits. One walk over the
+// sets of up to maxSize such cells, cut off where the union grows past
+// maxSize digits, finds the candidates of every size; the first acting tuple
+// of each size from minSize to maxSize in lexicographic order is kept.
 class NakedSubsetFinder {
 public:
-    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open, CandidateMask free)
-        : cand_(cand), open_(open), free_(free) {
-        // A cell with a digit that is not free, or with more than five, is in
-        // no acting tuple: it is left out of the walk from the start.
+    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open, CandidateMask free,
+                      int minSize, int maxSize)
+        : cand_(cand), open_(open), free_(free), minSize_(minSize), maxSize_(maxSize) {
+        // A cell with a digit that is not free, or with more than maxSize, is
+        // in no acting tuple: it is left out of the walk from the start.
         for (int i = 0; i < 9; ++i) {
-            if (((open >> i) & 1u) && CountDigits(cand[i]) <= 5 && (cand[i] & ~free) == 0) {
+            if (((open >> i) & 1u) && CountDigits(cand[i]) <= maxSize && (cand[i] & ~free) == 0) {
                 small_[smallCount_++] = cand[i];
             }
         }
@@ -58,15 +59,15 @@ public:
 
     // first[n]: the first acting tuple of n digits, or 0.
     std::array<CandidateMask, 6> Find() {
-        Extend(0, 0, 0);
+        if (smallCount_ >= minSize_) Extend(0, 0, 0);
         return first_;
     }
 
 private:
-    // unionMask: the union of the chosen cells, at most five free digits.
+    // unionMask: the union of the chosen cells, at most maxSize free digits.
     void Extend(int from, int chosen, CandidateMask unionMask) {
         const int digits = CountDigits(unionMask);
-        if (chosen >= 2 && digits <= chosen) {
+        if (chosen >= minSize_ && digits <= chosen) {
             if (digits == chosen) {
                 Consider(unionMask, chosen);
             } else {
@@ -77,10 +78,10 @@ private:
                              });
             }
         }
-        if (chosen == 5) return;
+        if (chosen == maxSize_) return;
         for (int i = from; i < smallCount_; ++i) {
             const auto next = static_cast<CandidateMask>(unionMask | small_[i]);
-            if (CountDigits(next) <= 5) Extend(i + 1, chosen + 1, next);
+            if (CountDigits(next) <= maxSize_) Extend(i + 1, chosen + 1, next);
         }
     }
 
@@ -102,47 +103,87 @@ private:
     const std::array<CandidateMask, 9>& cand_;
     std::uint32_t open_;
     CandidateMask free_;
+    int minSize_;
+    int maxSize_;
     std::array<CandidateMask, 9> small_{};
     int smallCount_ = 0;
     std::array<CandidateMask, 6> first_{};
 };
 
+// The positions in unit u (in the order of its cells) of the cells in
+// `cells`, as a 9-bit mask.
+unsigned PlacesInUnit(const CellSet& cells, int u) {
+    if (u < 9) return (cells.Band[u / 3] >> (9 * (u % 3))) & 0x1FF;
+    if (u < 18) {
+        // A column's cells in one band are bits 0, 9 and 18 after the shift.
+        constexpr std::uint32_t kColumn = 1u | 1u << 9 | 1u << 18;
+        unsigned places = 0;
+        for (int band = 0; band < 3; ++band) {
+            const std::uint32_t x = (cells.Band[band] >> (u - 9)) & kColumn;
+            places |= ((x | x >> 8 | x >> 16) & 7u) << (3 * band);
+        }
+        return places;
+    }
+    const int box = u - 18;
+    constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
+    const std::uint32_t x = (cells.Band[box / 3] >> (3 * (box % 3))) & kBox;
+    return (x | x >> 6 | x >> 12) & 0x1FF;
+}
+
 // The hidden subsets of one unit, of two and three digits: first[n] is the
 // first tuple in lexicographic order whose digits lie in exactly n cells that
 // hold other candidates too, or 0.
-std::array<CandidateMask, 4> FindHiddenSubsets(const std::array<CandidateMask, 9>& cand) {
+std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u) {
     std::array<CandidateMask, 4> first{};
-    unsigned one = 0;  // digits in at least one, two, three, four cells
-    unsigned two = 0;
-    unsigned three = 0;
-    unsigned four = 0;
-    for (const unsigned m : cand) {
-        four |= three & m;
-        three |= two & m;
-        two |= one & m;
-        one |= m;
+    // places[d - 1]: the unit positions holding d.
+    std::array<unsigned, 9> places{};
+    unsigned pairDigits = 0;  // digits in one or two cells
+    unsigned fewPlaces = 0;   // digits in one to three cells
+    for (int d = 0; d < 9; ++d) {
+        places[d] = PlacesInUnit(grid.CellsOf(d + 1), u);
+        const int count = std::popcount(places[d]);
+        pairDigits |= (count >= 1 && count <= 2) ? 1u << d : 0u;
+        fewPlaces |= (count >= 1 && count <= 3) ? 1u << d : 0u;
     }
-    // places[d - 1]: the unit positions holding d, for digits in at most three.
-    const auto fewPlaces = static_cast<CandidateMask>(one & ~four);
-    std::array<std::uint16_t, 9> places{};
-    for (int i = 0; i < 9; ++i) {
-        for (unsigned m = cand[i] & fewPlaces; m != 0; m &= m - 1) {
-            places[std::countr_zero(m)] |= static_cast<std::uint16_t>(1u << i);
+    if (CountDigits(pairDigits) < 2 && CountDigits(fewPlaces) < 3) return first;
+    const auto& cells = kUnitTable[u].Cells;
+    // True if the cells `where` hold a candidate outside tuple.
+    const auto holdsMore = [&](unsigned where, unsigned tuple) {
+        CandidateMask all = 0;
+        for (unsigned w = where; w != 0; w &= w - 1) all |= grid[cells[std::countr_zero(w)]];
+        return (all & ~tuple) != 0;
+    };
+    // A digit with more than n places cannot be part of a subset of n cells.
+    // Digits are taken in ascending order, so the first hit of each size is
+    // the lexicographically first tuple.
+    for (unsigned a = pairDigits; a != 0 && first[2] == 0; a &= a - 1) {
+        const int d1 = std::countr_zero(a);
+        for (unsigned b = a & (a - 1); b != 0; b &= b - 1) {
+            const int d2 = std::countr_zero(b);
+            const unsigned where = places[d1] | places[d2];
+            const unsigned tuple = (1u << d1) | (1u << d2);
+            if (std::popcount(where) == 2 && holdsMore(where, tuple)) {
+                first[2] = static_cast<CandidateMask>(tuple);
+                break;
+            }
         }
     }
-    for (int n = 2; n <= 3; ++n) {
-        // A digit with more than n places cannot be part of a subset of n cells.
-        const auto eligible = static_cast<CandidateMask>(one & ~(n == 2 ? three : four));
-        ForEachTuple(eligible, n, [&](CandidateMask tuple) {
-            unsigned where = 0;
-            for (unsigned m = tuple; m != 0; m &= m - 1) where |= places[std::countr_zero(m)];
-            if (std::popcount(where) != n) return false;
-            CandidateMask extra = 0;
-            for (unsigned w = where; w != 0; w &= w - 1) extra |= cand[std::countr_zero(w)];
-            if ((extra & ~tuple) == 0) return false;
-            first[n] = tuple;
-            return true;
-        });
+    for (unsigned a = fewPlaces; a != 0 && first[3] == 0; a &= a - 1) {
+        const int d1 = std::countr_zero(a);
+        for (unsigned b = a & (a - 1); b != 0 && first[3] == 0; b &= b - 1) {
+            const int d2 = std::countr_zero(b);
+            const unsigned where12 = places[d1] | places[d2];
+            if (std::popcount(where12) > 3) continue;
+            for (unsigned c = b & (b - 1); c != 0; c &= c - 1) {
+                const int d3 = std::countr_zero(c);
+                const unsigned where = where12 | places[d3];
+                const unsigned tuple = (1u << d1) | (1u << d2) | (1u << d3);
+                if (std::popcount(where) == 3 && holdsMore(where, tuple)) {
+                    first[3] = static_cast<CandidateMask>(tuple);
+                    break;
+                }
+            }
+        }
     }
     return first;
 }
@@ -157,29 +198,62 @@ CandidateMask MaskOf(const Quintuple& digits, int count) {
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
     IndexBoard();
-    subsetsKnown_ = {0, 0};
+    subsetsKnown_ = {};
     return FindSubset(naked, candidateCount);
 }
 
 bool Solver::FindSubset(bool naked, int candidateCount) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
-    std::uint32_t& known = subsetsKnown_[naked ? 0 : 1];
+    // Naked pairs and triples need a walk over sets of at most three cells;
+    // the far dearer walk for quads and quints waits until they are asked for.
+    const int kind = naked ? (n <= 3 ? 0 : 1) : 2;
+    std::uint32_t& known = subsetsKnown_[kind];
+    const int low = kind == 0 ? 2 : 4;
+    // fewer[k]: the open cells with at most low + k candidates. A unit with
+    // fewer than low such cells, and fewer than low + 1 with at most low + 1,
+    // has no naked subset of either size.
+    std::array<CellSet, 2> fewer{};
+    if (naked && known != (1u << kUnits) - 1) {
+        std::array<CellSet, 6> atLeast{};  // atLeast[k]: cells with more than k candidates
+        for (int digit = 1; digit <= 9; ++digit) {
+            const CellSet& holders = Candidates.CellsOf(digit);
+            for (int k = low + 1; k > 0; --k) atLeast[k] = atLeast[k] | (atLeast[k - 1] & holders);
+            atLeast[0] = atLeast[0] | holders;
+        }
+        fewer[0] = open_.Without(atLeast[low]);
+        fewer[1] = open_.Without(atLeast[low + 1]);
+    }
     for (int u = 0; u < kUnits; ++u) {
         const Unit& unit = kUnitTable[u];
         UnitSubsets& subsets = unitSubsets_[u];
         if (((known >> u) & 1u) == 0) {
             known |= 1u << u;
-            std::array<CandidateMask, 9> cand{};
-            for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
+            // An acting subset of n cells needs n open cells with at most n
+            // candidates, and one more open cell to remove from.
+            int minSize = low;
+            int maxSize = low + 1;
             if (naked) {
-                std::uint32_t open = 0;
-                for (int i = 0; i < 9; ++i) open |= open_.Contains(unit.Cells[i]) ? 1u << i : 0u;
+                const int open = (open_ & kUnitSets[u]).Count();
+                if (open <= low || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
+                if (open <= low + 1 || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
+                if (minSize > maxSize) {
+                    subsets.Naked[low] = 0;
+                    subsets.Naked[low + 1] = 0;
+                    continue;
+                }
+            }
+            if (naked) {
+                std::array<CandidateMask, 9> cand{};
+                for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
+                const std::uint32_t open = PlacesInUnit(open_, u);
                 // Only tuples of digits not yet placed in the unit are tried.
                 const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
-                subsets.Naked = NakedSubsetFinder(cand, open, free).Find();
+                const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
+                subsets.Naked[low] = found[low];
+                subsets.Naked[low + 1] = found[low + 1];
             } else {
-                subsets.Hidden = FindHiddenSubsets(cand);
+                subsets.Hidden = FindHiddenSubsets(Candidates, u);
             }
         }
         const CandidateMask tuple = naked ? subsets.Naked[n] : subsets.Hidden[n];

@@ -123,7 +123,7 @@ void Main::ButtonSolve_Click() {
     // The verdict depends only on the number of solutions, and a unique
     // solution is the same whatever the order of the search, so a fast
     // counter stands in for the search.
-    const int solutions = CountSolutions(Solver.Board, Solver.Candidates.Cells(), Solver.Solution);
+    const int solutions = CountSolutions(Solver.Board, Solver.Candidates, Solver.Solution);
     if (solutions != 1) Solver.Solution.fill(0);
     Solver.Board = Solver.Solution;
     TextInputEnabled = false;

@@ -235,5 +235,29 @@ TEST(PreSolveTest, NeverLowersDifficultyNorClearsContradiction) {
     }
 }
 
+// The set-up hands its board index to the logic pass; a value written into
+// Board in between must be seen there as well.
+TEST(PreSolveTest, SeesAValuePlacedBetweenSetUpAndPass) {
+    Solver direct;
+    direct.Puzzle = ReadPuzzleText(kHiddenSubset.Givens);
+    direct.Puzzle[0] = static_cast<std::int8_t>(kHiddenSubset.Solution[0] - '0');
+    int directOpen = direct.SetUpGivens();
+    direct.Difficulty = 0;
+    const bool directSolved = direct.PreSolve(directOpen);
+
+    Solver changed;
+    changed.Puzzle = ReadPuzzleText(kHiddenSubset.Givens);
+    int open = changed.SetUpGivens();
+    const int digit = kHiddenSubset.Solution[0] - '0';
+    changed.Assign(digit, 0);
+    changed.Board[0] = static_cast<std::int8_t>(digit);
+    --open;
+    changed.Difficulty = 0;
+    EXPECT_EQ(changed.PreSolve(open), directSolved);
+    EXPECT_EQ(changed.Board, direct.Board);
+    EXPECT_EQ(changed.Candidates.Cells(), direct.Candidates.Cells());
+    EXPECT_EQ(changed.Difficulty, direct.Difficulty);
+}
+
 }  // namespace
 }  // namespace cluemill

@@ -107,6 +107,10 @@ TEST(HiddenSingleTest, PlacesTheFirstDigitWithOnePlaceInAUnit) {
              80, 3},
             {"columns before boxes: 4 in column 8 before 4 in box 0",
              [](Solver& s) { KeepOnly(s, 4, Column(8), {8}); KeepOnly(s, 4, Box(0), {20}); }, 8, 4},
+            {"a column's lone cell in the bottom band: 5 in column 5 at row 7",
+             [](Solver& s) { KeepOnly(s, 5, Column(5), {68}); }, 68, 5},
+            {"a box's lone cell in the middle band: 7 in box 33 at cell 53",
+             [](Solver& s) { KeepOnly(s, 7, Box(33), {53}); }, 53, 7},
             {"a digit already placed in its units is skipped",
              [](Solver& s) { s.Assign(1, 0); s.Board[0] = 1; }, -1, 0},
             {"a digit without any place in a row is not reported",
@@ -128,6 +132,11 @@ TEST(HiddenSingleTest, FindsASingleMadeAfterAnEarlierCallFoundNone) {
     EXPECT_TRUE(s.HiddenSingle());
     EXPECT_EQ(s.Board[7], 2);
     EXPECT_FALSE(s.HiddenSingle());
+    // After a placement the same digit can still be a single in a unit away
+    // from the placed cell's own units.
+    KeepOnly(s, 3, Column(0), {63});
+    EXPECT_TRUE(s.HiddenSingle());
+    EXPECT_EQ(s.Board[63], 3);
 }
 
 TEST(NakedSingleTest, PlacesTheLowestCellWithOneCandidate) {
@@ -371,6 +380,16 @@ TEST(NakedHiddenTest, HiddenSubsetsClearTheirCellsOfOtherDigits) {
                  for (int d : {1, 2, 3}) KeepOnly(s, d, Row(0), {0, 1, 2});
              },
              true, Digits({4, 5, 6, 7, 8, 9}), {0, 1, 2}, 3},
+            {"hidden triple in column 7 across the three bands",
+             [](Solver& s) {
+                 for (int d : {2, 5, 9}) KeepOnly(s, d, Column(7), {7, 43, 70});
+             },
+             true, Digits({1, 3, 4, 6, 7, 8}), {7, 43, 70}, 3},
+            {"hidden triple in box 60",
+             [](Solver& s) {
+                 for (int d : {1, 4, 6}) KeepOnly(s, d, Box(60), {60, 70, 80});
+             },
+             true, Digits({2, 3, 5, 7, 8, 9}), {60, 70, 80}, 3},
             {"two digits in a single cell are no hidden pair",
              [](Solver& s) { KeepOnly(s, 4, Row(1), {10}); KeepOnly(s, 8, Row(1), {10}); }, false,
              0, {}, 2},
