@@ -21,14 +21,23 @@ namespace {
 // hundred bytes a puzzle keep this bounded at about a megabyte.
 constexpr std::size_t kQueueLimit = 4096;
 
+// An accepted puzzle with the number of digit placements its job had made
+// when it was accepted: the job's own clock, the same in every run of a seed.
+struct StampedPuzzle {
+    std::int64_t At = 0;
+    AcceptedPuzzle Puzzle;
+};
+
 struct Job {
     std::unique_ptr<CliPlatform> Platform;
     std::unique_ptr<Main> Engine;
     std::mutex Lock;
-    std::condition_variable Ready;      // a puzzle was queued, or the job ended
     std::condition_variable SpaceFree;  // the writer took a puzzle, or stop
-    std::deque<AcceptedPuzzle> Queue;
+    std::deque<StampedPuzzle> Queue;
     bool Done = false;
+    // Digit placements so far: counted by the job, published for the writer.
+    std::int64_t Placements = 0;
+    alignas(64) std::atomic<std::int64_t> Published{0};
     // CandidatesTried of the engine, published for the writer's progress,
     // and the writer's request to halt. The job reads and writes them before
     // every digit it places: each has a cache line of its own, which nothing
@@ -82,15 +91,15 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         Configure(*job->Engine, writer);
         Job& j = *job;
         j.Platform->OnDoEvents = [&j] {
+            j.Published.store(++j.Placements, std::memory_order_release);
             j.Candidates.store(j.Engine->CandidatesTried, std::memory_order_relaxed);
             if (j.Stop.load(std::memory_order_relaxed)) j.Engine->CommandHalt_Click();
         };
         j.Engine->OnAccepted = [&j] {
-            AcceptedPuzzle puzzle = j.Engine->LastAccepted();
+            StampedPuzzle puzzle{j.Placements, j.Engine->LastAccepted()};
             std::unique_lock lock(j.Lock);
             j.SpaceFree.wait(lock, [&] { return j.Queue.size() < kQueueLimit || j.Stop.load(); });
             j.Queue.push_back(std::move(puzzle));
-            j.Ready.notify_one();
         };
         all.push_back(std::move(job));
     }
@@ -102,7 +111,6 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
             j.Engine->Run();
             std::lock_guard lock(j.Lock);
             j.Done = true;
-            j.Ready.notify_one();
         });
     }
 
@@ -111,38 +119,58 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         for (const auto& job : all) sum += job->Candidates.load(std::memory_order_relaxed);
         return sum;
     };
-    std::vector<bool> finished(all.size(), false);
-    std::size_t live = all.size();
-    std::size_t next = 0;
-    while (live > 0) {
+    // The puzzles are written in the order of their stamps (ties: the lower
+    // job first). The earliest queued puzzle may be written once no other
+    // job can still accept an earlier one: each other job has ended, has a
+    // later puzzle queued, or has made more placements than its stamp.
+    bool halted = false;
+    for (;;) {
         writer.CandidatesTried = total();
         writer.Platform.DoEvents();
-        if (writer.HaltRequested) break;
-        Job& job = *all[next];
-        std::optional<AcceptedPuzzle> puzzle;
+        if (writer.HaltRequested) {
+            halted = true;
+            break;
+        }
+        std::size_t first = all.size();
+        std::int64_t firstAt = 0;
+        bool running = false;
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            std::lock_guard lock(all[k]->Lock);
+            if (!all[k]->Queue.empty()) {
+                if (first == all.size() || all[k]->Queue.front().At < firstAt) {
+                    first = k;
+                    firstAt = all[k]->Queue.front().At;
+                }
+            } else if (!all[k]->Done) {
+                running = true;
+            }
+        }
+        if (first == all.size() && !running) break;  // every job ran out of fillings
+        bool safe = first < all.size();
+        for (std::size_t k = 0; safe && k < all.size(); ++k) {
+            if (k == first) continue;
+            Job& other = *all[k];
+            const std::int64_t published = other.Published.load(std::memory_order_acquire);
+            std::lock_guard lock(other.Lock);
+            // A job's later puzzles carry at least the placements it had
+            // published before its queue was looked at.
+            const std::int64_t earliest = !other.Queue.empty() ? other.Queue.front().At : published;
+            safe = (other.Queue.empty() && other.Done) || earliest > firstAt || (earliest == firstAt && k > first);
+        }
+        if (!safe) {
+            // Nothing queued: the jobs are searching; else one lags behind.
+            std::this_thread::sleep_for(first == all.size() ? std::chrono::microseconds(1000)
+                                                            : std::chrono::microseconds(200));
+            continue;
+        }
+        StampedPuzzle puzzle;
         {
-            std::unique_lock lock(job.Lock);
-            // A bounded wait, so that the writer's DoEvents (Ctrl-C, progress)
-            // keeps running while the job searches.
-            if (!job.Ready.wait_for(lock, std::chrono::milliseconds(50),
-                                    [&] { return !job.Queue.empty() || job.Done; })) {
-                continue;
-            }
-            if (!job.Queue.empty()) {
-                puzzle = std::move(job.Queue.front());
-                job.Queue.pop_front();
-                job.SpaceFree.notify_one();
-            }
+            std::lock_guard lock(all[first]->Lock);
+            puzzle = std::move(all[first]->Queue.front());
+            all[first]->Queue.pop_front();
+            all[first]->SpaceFree.notify_one();
         }
-        if (puzzle) {
-            writer.RecordAccepted(*puzzle);
-        } else {
-            finished[next] = true;
-            --live;
-        }
-        if (live == 0) break;
-        do next = (next + 1) % all.size();
-        while (finished[next]);
+        writer.RecordAccepted(puzzle.Puzzle);
     }
 
     for (auto& job : all) {
@@ -154,7 +182,7 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
     std::int64_t candidates = 0;
     for (const auto& job : all) candidates += job->Engine->CandidatesTried;
     writer.CandidatesTried = candidates;
-    return live > 0;
+    return halted;
 }
 
 }  // namespace cluemill
