@@ -37,19 +37,8 @@ if ! command -v qqwing >/dev/null 2>&1; then
     exit 2
 fi
 
-cli=${CLUEMILL_CLI:-"$repo/build-bench/src/cluemill-cli"}
-if [ ! -x "$cli" ]; then
-    if [ -n "${CLUEMILL_CLI:-}" ]; then
-        echo "CLUEMILL_CLI='$CLUEMILL_CLI' is not an executable file" >&2
-        exit 2
-    fi
-    echo "Building cluemill-cli (Release) in $repo/build-bench ..." >&2
-    if [ ! -f "$repo/build-bench/CMakeCache.txt" ]; then
-        cmake -S "$repo" -B "$repo/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCLUEMILL_BUILD_TESTS=OFF >/dev/null
-    fi
-    cmake --build "$repo/build-bench" --target cluemill-cli >/dev/null
-fi
+source "$script_dir/common.sh"
+cluemill_bench_cli
 
 # Puzzle lines as `cluemill-cli rate` counts them: not empty, not a comment,
 # at least 81 characters.

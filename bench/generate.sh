@@ -27,19 +27,8 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || ! [[ "$runs" =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-cli=${CLUEMILL_CLI:-"$repo/build-bench/src/cluemill-cli"}
-if [ -n "${CLUEMILL_CLI:-}" ]; then
-    if [ ! -x "$cli" ]; then
-        echo "CLUEMILL_CLI='$CLUEMILL_CLI' is not an executable file" >&2
-        exit 2
-    fi
-else
-    if [ ! -f "$repo/build-bench/CMakeCache.txt" ]; then
-        cmake -S "$repo" -B "$repo/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCLUEMILL_BUILD_TESTS=OFF -DCLUEMILL_BUILD_GUI=OFF >/dev/null
-    fi
-    cmake --build "$repo/build-bench" --target cluemill-cli >/dev/null
-fi
+source "$script_dir/common.sh"
+cluemill_bench_cli
 
 patterns=(
     "01C1880314800251802307 22"

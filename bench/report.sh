@@ -49,19 +49,8 @@ for tool in qqwing /usr/bin/time; do
     fi
 done
 
-cli=${CLUEMILL_CLI:-"$repo/build-bench/src/cluemill-cli"}
-if [ -n "${CLUEMILL_CLI:-}" ]; then
-    if [ ! -x "$cli" ]; then
-        echo "CLUEMILL_CLI='$CLUEMILL_CLI' is not an executable file" >&2
-        exit 2
-    fi
-else
-    if [ ! -f "$repo/build-bench/CMakeCache.txt" ]; then
-        cmake -S "$repo" -B "$repo/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCLUEMILL_BUILD_TESTS=OFF -DCLUEMILL_BUILD_GUI=OFF >/dev/null
-    fi
-    cmake --build "$repo/build-bench" --target cluemill-cli >/dev/null
-fi
+source "$script_dir/common.sh"
+cluemill_bench_cli
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
