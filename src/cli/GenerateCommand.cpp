@@ -3,16 +3,15 @@
 // lines, and the whole generation run, headless.
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <thread>
 
 #include "app/Main.h"
 #include "cli/Cli.h"
@@ -26,7 +25,7 @@ namespace cluemill {
 namespace {
 
 constexpr const char* kGradeHelp =
-    "Usage: cluemill-cli grade [--minimal] [--limit] [--expand N] [--seed S] [FILE]\n"
+    "Usage: cluemill-cli grade [--minimal] [--limit] [--expand N] [--seed S] [--jobs N] [FILE]\n"
     "\n"
     "Decides every puzzle line of FILE (standard input when no FILE is given)\n"
     "as a generation run decides a candidate, without writing any file: the\n"
@@ -44,7 +43,10 @@ constexpr const char* kGradeHelp =
     "  --minimal   \"Check Minimal\": accept only minimal puzzles\n"
     "  --limit     \"Limited to Very Hard\": accept only puzzles logic solves\n"
     "  --expand N  add up to N givens (1 to 3) to make a candidate unique\n"
-    "  --seed S    a fixed seed for the order in which expansions are tried\n";
+    "  --seed S    a fixed seed for the order in which expansions are tried\n"
+    "  --jobs N    puzzles decided side by side on N cores (default: all of\n"
+    "              them); the output is the same for every N (with --expand\n"
+    "              and --seed the lines are decided one after the other)\n";
 
 constexpr const char* kGenerateHelp =
     "Usage: cluemill-cli generate (--pattern CODE|LINE81 | --random-pattern) [--count N]\n"
@@ -69,8 +71,9 @@ constexpr const char* kGenerateHelp =
     "  --format F       output format (default 0)\n"
     "  --seed S         a fixed seed: the same run every time (for the same N)\n"
     "  --jobs N         N runs side by side, one per core (default: the number of\n"
-    "                   cores); their puzzles are written in turn, one of each\n"
-    "                   run after the other, numbered as by one run\n"
+    "                   cores); their puzzles are written in the order in which\n"
+    "                   the runs found them, counted in digits placed, and\n"
+    "                   numbered as by one run\n"
     "  --progress       a live progress line on standard error (a terminal)\n";
 
 constexpr std::array<const char*, 3> kCounterNames = {"NotExpanded", "Minimal", "Expanded"};
@@ -87,16 +90,6 @@ struct RunOptions {
     std::optional<std::uint64_t> Seed;
 };
 
-bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
-    try {
-        std::size_t used = 0;
-        value = std::stoll(text, &used);
-        return used == text.size() && value >= low && value <= high;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 // Sets the window's options as the command line gives them.
 void ApplyOptions(Main& main, const RunOptions& options) {
     main.Form.CheckMinimal.Value = options.Minimal ? 1 : 0;
@@ -109,11 +102,52 @@ void ShowPattern(Main& main, const Pattern& clues) {
     for (int i = 0; i < kCells; ++i) main.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
 }
 
+// The acceptance of a generation run for puzzle lines: a window of its own
+// with the options set, deciding one candidate after the other.
+class Grader {
+public:
+    explicit Grader(const RunOptions& options) : platform_(".", options.Seed), main_(platform_) {
+        ApplyOptions(main_, options);
+        // A candidate of a run, with no format chosen and no library record:
+        // nothing is written.
+        main_.Generating = true;
+        main_.HaltRequested = false;
+        main_.Form.Combo2.ListIndex = -1;
+        main_.Library.CurrentPattern = 0;
+    }
+
+    void Grade(const std::string& line, std::string& result) {
+        const CellValues puzzle = ReadPuzzleText(line);
+        Pattern clues{};
+        for (int i = 0; i < kCells; ++i) clues[i] = puzzle[i] > 0;
+        ShowPattern(main_, clues);
+        main_.Library.PatternRec = PatternRecord{};
+        main_.Solver.Puzzle = puzzle;
+        const bool accepted = !GivensConflict(puzzle) && main_.UniqueModSud();
+        AppendPuzzleText(result, puzzle, '.');
+        if (accepted) {
+            result += "\t1\t" + std::to_string(main_.Solver.Difficulty) + '\t' +
+                      kCounterNames[static_cast<int>(main_.LastCounter)] + '\t';
+            AppendPuzzleText(result, main_.Solver.Puzzle, '.');
+            result += '\t';
+            AppendPuzzleText(result, main_.Solver.Board, '.');
+        } else {
+            result += "\t0\t0\t-\t-\t-";
+        }
+        result += '\n';
+    }
+
+private:
+    CliPlatform platform_;
+    Main main_;
+};
+
 }  // namespace
 
 int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     RunOptions options;
     std::string file;
+    std::int64_t jobs = DefaultJobs();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::int64_t value = 0;
@@ -130,6 +164,8 @@ int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostrea
         } else if (arg == "--seed" && i + 1 < args.size() && ParseNumber(args[i + 1], 0, INT64_MAX, value)) {
             options.Seed = static_cast<std::uint64_t>(value);
             ++i;
+        } else if (arg == "--jobs" && i + 1 < args.size() && ParseNumber(args[i + 1], 1, 256, jobs)) {
+            ++i;
         } else if (arg.size() > 1 && arg[0] == '-') {
             err << "cluemill-cli grade: bad option '" << arg << "'\n\n" << kGradeHelp;
             return 2;
@@ -140,37 +176,14 @@ int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostrea
             return 2;
         }
     }
-    CliPlatform platform(".", options.Seed);
-    Main main(platform);
-    ApplyOptions(main, options);
-    // A candidate of a run, with no format chosen and no library record:
-    // nothing is written.
-    main.Generating = true;
-    main.HaltRequested = false;
-    main.Form.Combo2.ListIndex = -1;
-    main.Library.CurrentPattern = 0;
-    std::string result;
+    // With expansion and a seed the expansions of all lines follow one random
+    // stream, so they are tried one line after the other.
+    if (options.Seed && options.Expand > 0) jobs = 1;
     return ReadInput(file, in, err, "grade", [&](std::istream& input) {
-        return ForEachPuzzleLine(input, err, "grade", [&](const std::string& line) {
-            const CellValues puzzle = ReadPuzzleText(line);
-            Pattern clues{};
-            for (int i = 0; i < kCells; ++i) clues[i] = puzzle[i] > 0;
-            ShowPattern(main, clues);
-            main.Library.PatternRec = PatternRecord{};
-            main.Solver.Puzzle = puzzle;
-            const bool accepted = !GivensConflict(puzzle) && main.UniqueModSud();
-            result.clear();
-            AppendPuzzleText(result, puzzle, '.');
-            if (accepted) {
-                result += "\t1\t" + std::to_string(main.Solver.Difficulty) + '\t' +
-                          kCounterNames[static_cast<int>(main.LastCounter)] + '\t';
-                AppendPuzzleText(result, main.Solver.Puzzle, '.');
-                result += '\t';
-                AppendPuzzleText(result, main.Solver.Board, '.');
-            } else {
-                result += "\t0\t0\t-\t-\t-";
-            }
-            out << result << '\n';
+        return ForEachPuzzleLine(input, out, err, "grade", static_cast<int>(jobs), [&] {
+            return [grader = std::make_shared<Grader>(options)](const std::string& line, std::string& result) {
+                grader->Grade(line, result);
+            };
         });
     });
 }
@@ -182,7 +195,7 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     std::int64_t count = 0;  // 0 = until exhausted or interrupted
     std::int64_t renewAfter = 250;
     std::int64_t format = 0;
-    std::int64_t jobs = std::max(1u, std::thread::hardware_concurrency());
+    std::int64_t jobs = DefaultJobs();
     std::optional<std::string> dataDir;
     bool progress = false;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "cli/PuzzleLines.h"
 
+#include <algorithm>
+#include <cctype>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <mutex>
 #include <ostream>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "solver/Geometry.h"
-
-#include <cctype>
 
 namespace cluemill {
 
@@ -29,6 +34,137 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& co
         }
         each(line);
     }
+    if (in.bad()) {
+        err << "cluemill-cli " << command << ": read error after line " << number << "\n";
+        return 2;
+    }
+    return status;
+}
+
+bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+    try {
+        std::size_t used = 0;
+        value = std::stoll(text, &used);
+        return used == text.size() && value >= low && value <= high;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
+namespace {
+
+// A run of consecutive input lines: puzzle lines cut to 81 characters, which
+// a worker replaces by their results, and messages about short lines.
+struct LineBatch {
+    struct Entry {
+        std::string Text;
+        bool Message = false;
+    };
+    std::vector<Entry> Entries;
+    bool Done = false;
+};
+
+// A batch closes at this many lines; a few batches per job are read ahead.
+constexpr std::size_t kBatchLines = 64;
+constexpr std::size_t kBatchesPerJob = 4;
+
+}  // namespace
+
+int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, const std::string& command,
+                      int jobs, const std::function<LineWorker()>& makeWorker) {
+    if (jobs <= 1) {
+        const LineWorker work = makeWorker();
+        std::string result;
+        return ForEachPuzzleLine(in, err, command, [&](const std::string& line) {
+            result.clear();
+            work(line, result);
+            out << result;
+        });
+    }
+
+    std::mutex mutex;
+    std::condition_variable workReady;
+    std::condition_variable roomReady;
+    // Batches not yet written, the oldest first; batch n (counting from 0)
+    // is batches[n - written].
+    std::deque<LineBatch> batches;
+    std::size_t read = 0;
+    std::size_t claimed = 0;
+    std::size_t written = 0;
+    bool endOfInput = false;
+
+    // Called with the lock held by the job that finished a batch: writes
+    // every finished batch at the front, in order.
+    auto writeFinished = [&] {
+        while (!batches.empty() && batches.front().Done) {
+            for (const auto& entry : batches.front().Entries) (entry.Message ? err : out) << entry.Text;
+            batches.pop_front();
+            ++written;
+            roomReady.notify_one();
+        }
+    };
+    auto runJob = [&](const LineWorker& work) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            workReady.wait(lock, [&] { return claimed < read || endOfInput; });
+            if (claimed == read) return;
+            // Deque elements stay where they are while others are added or
+            // taken from the front.
+            LineBatch& batch = batches[claimed++ - written];
+            lock.unlock();
+            std::string result;
+            for (auto& entry : batch.Entries) {
+                if (entry.Message) continue;
+                result.clear();
+                work(entry.Text, result);
+                entry.Text.swap(result);
+            }
+            lock.lock();
+            batch.Done = true;
+            writeFinished();
+        }
+    };
+
+    std::vector<LineWorker> workers;
+    for (int j = 0; j < jobs; ++j) workers.push_back(makeWorker());
+    std::vector<std::thread> threads;
+    for (const auto& work : workers) threads.emplace_back(runJob, std::cref(work));
+
+    LineBatch batch;
+    auto submit = [&] {
+        if (batch.Entries.empty()) return;
+        std::unique_lock lock(mutex);
+        roomReady.wait(lock, [&] { return read - written < kBatchesPerJob * static_cast<std::size_t>(jobs); });
+        batches.push_back(std::move(batch));
+        ++read;
+        workReady.notify_one();
+        batch = LineBatch{};
+    };
+    std::string line;
+    int status = 0;
+    long long number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.front() == '#') continue;
+        if (line.size() < kCells) {
+            batch.Entries.push_back({"line " + std::to_string(number) + ": a puzzle needs 81 characters\n", true});
+            status = 1;
+        } else {
+            line.resize(kCells);
+            batch.Entries.push_back({line, false});
+        }
+        if (batch.Entries.size() == kBatchLines) submit();
+    }
+    submit();
+    {
+        std::lock_guard lock(mutex);
+        endOfInput = true;
+    }
+    workReady.notify_all();
+    for (auto& thread : threads) thread.join();
     if (in.bad()) {
         err << "cluemill-cli " << command << ": read error after line " << number << "\n";
         return 2;

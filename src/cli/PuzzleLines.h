@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -16,6 +17,24 @@ namespace cluemill {
 // a read error.
 int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
                       const std::function<void(const std::string&)>& each);
+
+// Turns one puzzle line into the text printed for it (appended to result).
+using LineWorker = std::function<void(const std::string& line, std::string& result)>;
+
+// ForEachPuzzleLine with the work spread over `jobs` threads, each with a
+// worker of its own from makeWorker (called on this thread before any line
+// is read). Results go to out and short-line messages to err in the order of
+// the lines, exactly as one job would print them; a worker sees only the
+// first 81 characters of a line. Lines are read ahead by a bounded amount,
+// so memory stays flat on inputs of any length. One job runs on this thread.
+int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, const std::string& command,
+                      int jobs, const std::function<LineWorker()>& makeWorker);
+
+// A whole decimal number from low to high, the whole of text.
+bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value);
+
+// The number of jobs the line commands use when not told: one per core.
+int DefaultJobs();
 
 // Runs read on the file named `file`, or on in when file is empty or "-".
 // A folder or a file that cannot be opened is reported on err (exit 2).

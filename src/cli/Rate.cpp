@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -13,7 +14,7 @@ namespace cluemill {
 namespace {
 
 constexpr const char* kRateHelp =
-    "Usage: cluemill-cli rate [FILE]\n"
+    "Usage: cluemill-cli rate [--jobs N] [FILE]\n"
     "\n"
     "Solves and grades every puzzle of FILE, or of standard input when no FILE\n"
     "is given. A puzzle is one line: characters 1 to 81 are the cells row by\n"
@@ -44,7 +45,10 @@ constexpr const char* kRateHelp =
     "\n"
     "A line shorter than 81 characters is reported on standard error as\n"
     "'line N: a puzzle needs 81 characters' and skipped; the exit status is\n"
-    "then 1. Exit status 0 otherwise, 2 on a usage error.\n";
+    "then 1. Exit status 0 otherwise, 2 on a usage error.\n"
+    "\n"
+    "  --jobs N   puzzles solved side by side on N cores (default: all of\n"
+    "             them); the output is the same for every N\n";
 
 const char* ResultWord(SolveOutcome outcome) {
     switch (outcome) {
@@ -92,17 +96,27 @@ int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream
         out << kRateHelp;
         return 0;
     }
-    if (args.size() > 1 || (!args.empty() && args[0].size() > 1 && args[0][0] == '-')) {
+    std::int64_t jobs = DefaultJobs();
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--jobs" && i + 1 < args.size() && ParseNumber(args[i + 1], 1, 256, jobs)) {
+            ++i;
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            err << "cluemill-cli rate: bad option '" << args[i] << "'\n\n" << kRateHelp;
+            return 2;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() > 1) {
         err << "cluemill-cli rate: expected at most one FILE\n\n" << kRateHelp;
         return 2;
     }
-    Solver solver;
-    std::string result;
-    return ReadInput(args.empty() ? std::string() : args[0], in, err, "rate", [&](std::istream& input) {
-        return ForEachPuzzleLine(input, err, "rate", [&](const std::string& line) {
-            result.clear();
-            RateOne(solver, line, result);
-            out << result;
+    return ReadInput(files.empty() ? std::string() : files[0], in, err, "rate", [&](std::istream& input) {
+        return ForEachPuzzleLine(input, out, err, "rate", static_cast<int>(jobs), [] {
+            return [solver = std::make_shared<Solver>()](const std::string& line, std::string& result) {
+                RateOne(*solver, line, result);
+            };
         });
     });
 }

@@ -112,6 +112,58 @@ TEST(Rate, OddInputNeverFails) {
     EXPECT_EQ(big.Out.substr(0, 81 + 8), kLogicPuzzle + "\tunique\t");
 }
 
+// Lines of every kind, several batches of them: puzzles the logic pass
+// solves, the search solves, with several or no solution, complete and
+// invalid grids, short lines, comments, CRs and long lines.
+std::string MixedInput() {
+    const std::string complete = kLogicSolution;
+    const std::string conflict = "11" + std::string(79, '.');
+    std::string input;
+    for (int n = 0; n < 400; ++n) {
+        // Each given of the easy puzzle left out in turn: some of these still
+        // have one solution, others several.
+        std::string thinned = kLogicPuzzle;
+        const std::size_t given = thinned.find_first_not_of('.', static_cast<std::size_t>(n * 7) % 81);
+        if (given != std::string::npos) thinned[given] = '.';
+        switch (n % 9) {
+            case 0: input += kSearchPuzzle + "\r\n"; break;
+            case 1: input += kDeadEnd + "\n"; break;
+            case 2: input += (n % 2 ? complete : conflict) + "\n"; break;
+            case 3: input += "short " + std::to_string(n) + "\n"; break;
+            case 4: input += n % 2 ? "# a comment\n" : "\n"; break;
+            case 5: input += kLogicPuzzle + std::string(5000, '9') + "\n"; break;
+            default: input += thinned + "\n"; break;
+        }
+    }
+    return input;
+}
+
+// The output of the line commands does not depend on how many jobs share the
+// work: every result and every message in its place, for any number of jobs.
+TEST(Rate, JobsChangeNoByteOfTheOutput) {
+    const std::string input = MixedInput();
+    const std::vector<std::vector<std::string>> commands = {{"rate"}, {"grade"}, {"grade", "--minimal"}};
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.back());
+        auto withJobs = [&](const char* jobs) {
+            std::vector<std::string> args = command;
+            args.insert(args.end(), {"--jobs", jobs});
+            return RunCommand(args, input);
+        };
+        const CliRun one = withJobs("1");
+        EXPECT_EQ(one.Status, 1);
+        // 400 lines less 45 short ones and 44 comments or empty lines.
+        EXPECT_EQ(Split(one.Out, '\n').size(), 311u);
+        EXPECT_TRUE(one.Err.starts_with("line 4: a puzzle needs 81 characters\nline 13: ")) << one.Err;
+        for (const char* jobs : {"2", "7"}) {
+            const CliRun many = withJobs(jobs);
+            EXPECT_EQ(many.Status, one.Status) << jobs;
+            EXPECT_EQ(many.Err, one.Err) << jobs;
+            EXPECT_TRUE(many.Out == one.Out) << jobs << " jobs print different results";
+        }
+    }
+}
+
 TEST(Rate, ReadsAFileAndRefusesBadArguments) {
     const std::string path = ::testing::TempDir() + "rate-input.txt";
     std::ofstream(path) << kSearchPuzzle << "\r\n";
@@ -126,6 +178,11 @@ TEST(Rate, ReadsAFileAndRefusesBadArguments) {
     EXPECT_EQ(folder.Status, 2);
     EXPECT_NE(folder.Err.find("folder"), std::string::npos);
     EXPECT_EQ(RunCommand({"rate", "a", "b"}).Status, 2);
+    for (const char* jobs : {"0", "257", "x"}) {
+        const CliRun bad = RunCommand({"rate", "--jobs", jobs});
+        EXPECT_EQ(bad.Status, 2) << jobs;
+        EXPECT_TRUE(bad.Err.starts_with("cluemill-cli rate: bad option '--jobs'")) << bad.Err;
+    }
     EXPECT_EQ(RunCommand({"frobnicate"}).Status, 2);
     EXPECT_EQ(RunCommand({}).Status, 2);
 }

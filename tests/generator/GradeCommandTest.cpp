@@ -251,7 +251,7 @@ TEST(GradeExpansion, OneCellRejectsOnlyWhenNoSingleCellHelps) {
 
 TEST(GradeCommand, RefusesBadArgumentsAndRejectsConflictingGivens) {
     for (const auto& option : std::vector<std::vector<std::string>>{
-             {"--expand", "4"}, {"--expand"}, {"--seed", "x"}, {"--fast"}}) {
+             {"--expand", "4"}, {"--expand"}, {"--seed", "x"}, {"--jobs", "0"}, {"--fast"}}) {
         std::vector<std::string> args = {"grade"};
         args.insert(args.end(), option.begin(), option.end());
         const auto run = RunCommand(args);
