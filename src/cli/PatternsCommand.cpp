@@ -117,14 +117,15 @@ int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportM
         if (answer == 'y') {
             PatternRecord record;
             record.PatternCode = code;
-            if (!library.AppendPattern(record)) {
+            const std::int32_t k = library.AppendPattern(record);
+            if (k == 0) {
                 out << '\n';
                 err << "cluemill-cli patterns: cannot write " << library.File.string() << '\n';
                 return 1;
             }
             known.insert(code);
             ++appended;
-            out << '\t' << library.PatternCount;
+            out << '\t' << k;
         }
         out << '\n';
     }
@@ -201,11 +202,11 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         if (k == 0) {
             PatternRecord record;
             record.PatternCode = code;
-            if (!library.AppendPattern(record)) {
+            k = library.AppendPattern(record);
+            if (k == 0) {
                 err << "cluemill-cli patterns: cannot write " << library.File.string() << '\n';
                 return 1;
             }
-            k = library.PatternCount;
         }
         out << k << '\n';
         return 0;

@@ -114,8 +114,8 @@ bool Main::StartRun() {
             Library.PatternRec = Library.ReadPatternRecord(k);
             Library.CurrentPattern = k;
         } else {
-            Library.AppendPattern(Library.PatternRec);
-            Library.CurrentPattern = Library.PatternCount;
+            const std::int32_t added = Library.AppendPattern(Library.PatternRec);
+            Library.CurrentPattern = added > 0 ? added : Library.PatternCount;
         }
         DisplayPerformance();
         Form.PreviousPattern.Enabled = Library.CurrentPattern > 1;

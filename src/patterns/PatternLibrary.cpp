@@ -183,23 +183,38 @@ std::int32_t PatternLibrary::FindPattern(std::string_view code) const {
     return 0;
 }
 
-bool PatternLibrary::AppendPattern(const PatternRecord& record) {
+std::int32_t PatternLibrary::AppendPattern(PatternRecord& record) {
     auto file = RecordFile::Open(File, RecordFile::Access::Write);
     if (!file) {
         ++PatternCount;
-        return false;
+        return 0;
     }
     // The number from the file as it is now, under the lock: another program
-    // may have appended since this library was counted.
-    const std::int64_t k = RoundedRecordCount(file->Length(), kPatternRecordSize) + 1;
+    // may have appended since this library was counted, and may have
+    // registered this very pattern; then its record is the one to use.
+    const std::int64_t records = RoundedRecordCount(file->Length(), kPatternRecordSize);
+    for (std::int64_t k = std::min<std::int64_t>(records, INT32_MAX); k > PatternCount; --k) {
+        PatternRecordBytes bytes = BlankRecordBytes();
+        if (file->ReadAt(RecordOffset(static_cast<std::int32_t>(k)), bytes.data(), bytes.size()) != bytes.size()) {
+            continue;
+        }
+        const PatternRecord found = FromBytes(bytes);
+        if (found.PatternCode != record.PatternCode) continue;
+        PatternCount = static_cast<std::int32_t>(std::min<std::int64_t>(records, INT32_MAX));
+        record = found;
+        synced_ = static_cast<std::int32_t>(k);
+        syncedRecord_ = found;
+        return synced_;
+    }
+    const std::int64_t k = records + 1;
     if (k > INT32_MAX || !file->WriteWhole(RecordOffset(static_cast<std::int32_t>(k)), View(ToBytes(record)))) {
         ++PatternCount;
-        return false;
+        return 0;
     }
     PatternCount = static_cast<std::int32_t>(k);
     synced_ = PatternCount;
     syncedRecord_ = record;
-    return true;
+    return PatternCount;
 }
 
 bool PatternLibrary::MergePatternRecord(std::int32_t k, PatternRecord& record) {
@@ -209,6 +224,9 @@ bool PatternLibrary::MergePatternRecord(std::int32_t k, PatternRecord& record) {
     PatternRecordBytes bytes = BlankRecordBytes();
     const bool whole = file->ReadAt(RecordOffset(k), bytes.data(), bytes.size()) == bytes.size();
     const PatternRecord now = FromBytes(bytes);
+    // Another program's record at a number this library never held (its own
+    // append failed, and the other program's took the place) is left alone.
+    if (whole && now.PatternCode != record.PatternCode && synced_ != k) return false;
     PatternRecord merged = record;
     if (whole && synced_ == k && now.PatternCode == record.PatternCode &&
         syncedRecord_.PatternCode == record.PatternCode) {

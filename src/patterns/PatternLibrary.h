@@ -76,11 +76,14 @@ public:
     bool WritePatternRecord(std::int32_t k, const PatternRecord& record) const;
     // The highest record number whose code equals code, or 0.
     std::int32_t FindPattern(std::string_view code) const;
-    // Adds the record after the last record the file holds now (another
-    // program may have added some) and counts it: PatternCount becomes its
-    // number. True if it was written; when not, PatternCount is still
-    // raised by one.
-    bool AppendPattern(const PatternRecord& record);
+    // Adds the record of a pattern the library did not hold after the last
+    // record the file holds now (another program may have added some) and
+    // counts it: PatternCount becomes its number, which is returned. When
+    // another program has registered the same code since this library was
+    // counted, nothing is added: record becomes that program's record and
+    // its number is returned. 0 when the file could not be written
+    // (PatternCount is still raised by one).
+    std::int32_t AppendPattern(PatternRecord& record);
     // Writes record k's statistics back: the counts raised in record since
     // it was last read or written here are added to what the file holds now,
     // so that counts another program added meanwhile stay. record becomes

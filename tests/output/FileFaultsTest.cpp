@@ -54,6 +54,12 @@ PatternRecord RecordOf(const std::string& code) {
     return record;
 }
 
+// Registers a pattern with zero counts; its record number, 0 on failure.
+std::int32_t Append(PatternLibrary& library, const std::string& code) {
+    PatternRecord record = RecordOf(code);
+    return library.AppendPattern(record);
+}
+
 std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }
 
 const std::string kCode = testing::kPatternCodes[2];
@@ -110,15 +116,15 @@ TEST_F(FileFaults, AFullDiskLeavesNoPartOfAPuzzle) {
 TEST_F(FileFaults, AFullDiskLeavesNoPartOfAPatternRecord) {
     PatternLibrary library;
     library.File = Library();
-    ASSERT_TRUE(library.AppendPattern(RecordOf(kCode)));
-    ASSERT_TRUE(library.AppendPattern(RecordOf(testing::kPatternCodes[1])));
+    ASSERT_TRUE(Append(library, kCode));
+    ASSERT_TRUE(Append(library, testing::kPatternCodes[1]));
     const std::string before = ReadBytes(Library());
     ASSERT_EQ(before.size(), 2u * 98);
 
     const ChildLimits full{2 * 98 + 40, false};
     EXPECT_EQ(RunInChild(full,
                          [&] {
-                             if (library.AppendPattern(RecordOf(testing::kPatternCodes[0]))) return 1;
+                             if (Append(library, testing::kPatternCodes[0])) return 1;
                              // The count is raised as if written, as the library always does.
                              if (library.PatternCount != 3) return 2;
                              PatternRecord counted = library.ReadPatternRecord(2);
@@ -197,7 +203,7 @@ TEST_F(FileFaults, PatternsRecAsAFolderReadsAsAnEmptyLibrary) {
     EXPECT_EQ(library.PatternCount, 0);
     EXPECT_EQ(library.ReadPatternRecord(1), PatternRecord{});
     EXPECT_EQ(library.FindPattern(std::string(22, ' ')), 0);
-    EXPECT_FALSE(library.AppendPattern(RecordOf(kCode)));
+    EXPECT_FALSE(Append(library, kCode));
     EXPECT_EQ(library.PatternCount, 1);
     PatternRecord record = RecordOf(kCode);
     EXPECT_FALSE(library.MergePatternRecord(1, record));
@@ -227,7 +233,7 @@ TEST_F(FileFaults, PipesAreNotWaitedFor) {
     EXPECT_EQ(library.PatternCount, 0);
     EXPECT_EQ(library.ReadPatternRecord(1), PatternRecord{});
     EXPECT_EQ(library.FindPattern(kCode), 0);
-    EXPECT_FALSE(library.AppendPattern(RecordOf(kCode)));
+    EXPECT_FALSE(Append(library, kCode));
     EXPECT_EQ(library.PatternCount, 1);
     EXPECT_TRUE(LibraryCodes(library).empty());
     EXPECT_EQ(RunCommand(Cli({"patterns", "list"})).Status, 0);
@@ -245,7 +251,7 @@ TEST_F(FileFaults, PipesAreNotWaitedFor) {
 TEST_F(FileFaults, UnreadableFilesReadAsBlank) {
     PatternLibrary library;
     library.File = Library();
-    ASSERT_TRUE(library.AppendPattern(RecordOf(kCode)));
+    ASSERT_TRUE(Append(library, kCode));
     const fs::path dropped = folder.Path / "puzzle.txt";
     WriteBytes(dropped, std::string(81, '5'));
     fs::permissions(Library(), fs::perms::none);
@@ -260,7 +266,7 @@ TEST_F(FileFaults, UnreadableFilesReadAsBlank) {
                              if (other.PatternCount != 1) return 1;
                              if (other.ReadPatternRecord(1) != PatternRecord{}) return 2;
                              if (other.FindPattern(kCode) != 0) return 3;
-                             if (other.AppendPattern(RecordOf(kCode))) return 4;
+                             if (Append(other, kCode)) return 4;
                              const auto list = RunCommand(Cli({"patterns", "list"}));
                              if (list.Status != 0 || list.Out.substr(0, 2) != "1\t") return 5;
                              testing::FakePlatform platform;

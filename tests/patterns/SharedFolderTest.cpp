@@ -35,6 +35,12 @@ PatternRecord RecordOf(const std::string& code) {
     return record;
 }
 
+// Registers a pattern with zero counts; its record number, 0 on failure.
+std::int32_t Append(PatternLibrary& library, const std::string& code) {
+    PatternRecord record = RecordOf(code);
+    return library.AppendPattern(record);
+}
+
 std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }
 
 class SharedFolder : public ::testing::Test {
@@ -51,17 +57,42 @@ protected:
 };
 
 TEST_F(SharedFolder, EachAppendGoesAfterTheOthers) {
-    ASSERT_TRUE(first.AppendPattern(RecordOf(testing::kPatternCodes[0])));
-    ASSERT_TRUE(second.AppendPattern(RecordOf(testing::kPatternCodes[1])));
+    ASSERT_TRUE(Append(first, testing::kPatternCodes[0]));
+    ASSERT_TRUE(Append(second, testing::kPatternCodes[1]));
     EXPECT_EQ(first.PatternCount, 1);
     EXPECT_EQ(second.PatternCount, 2) << "the number comes from the file, not from the stale count";
-    ASSERT_TRUE(first.AppendPattern(RecordOf(testing::kPatternCodes[2])));
+    ASSERT_TRUE(Append(first, testing::kPatternCodes[2]));
     EXPECT_EQ(first.PatternCount, 3);
     for (int k = 1; k <= 3; ++k) EXPECT_EQ(first.ReadPatternRecord(k).PatternCode, testing::kPatternCodes[k - 1]);
 }
 
+TEST_F(SharedFolder, APatternBothRegisterAtOnceGetsOneRecord) {
+    const std::string code = testing::kPatternCodes[0];
+    // Both looked the pattern up before either registered it.
+    ASSERT_EQ(first.FindPattern(code), 0);
+    ASSERT_EQ(second.FindPattern(code), 0);
+    ASSERT_EQ(Append(second, testing::kPatternCodes[1]), 1);
+    PatternRecord theirs = RecordOf(code);
+    ASSERT_EQ(second.AppendPattern(theirs), 2);
+    ++theirs.NotExpanded[3];
+    ASSERT_TRUE(second.MergePatternRecord(2, theirs));
+
+    PatternRecord mine = RecordOf(code);
+    EXPECT_EQ(first.AppendPattern(mine), 2) << "the other program's record is taken";
+    EXPECT_EQ(first.PatternCount, 2);
+    EXPECT_EQ(mine, theirs) << "with the counts it holds";
+    EXPECT_EQ(fs::file_size(first.File), 2 * kPatternRecordSize);
+    ++mine.NotExpanded[3];
+    ASSERT_TRUE(first.MergePatternRecord(2, mine));
+    EXPECT_EQ(second.ReadPatternRecord(2).NotExpanded[3], 2);
+
+    // A code that only an older record holds is still appended: the library
+    // had counted that record and its lookup did not find the code.
+    EXPECT_EQ(Append(first, testing::kPatternCodes[1]), 3);
+}
+
 TEST_F(SharedFolder, CountsOfBothAddUp) {
-    ASSERT_TRUE(first.AppendPattern(RecordOf(testing::kPatternCodes[0])));
+    ASSERT_TRUE(Append(first, testing::kPatternCodes[0]));
     second.Count();
     PatternRecord mine = first.ReadPatternRecord(1);
     PatternRecord theirs = second.ReadPatternRecord(1);
@@ -80,7 +111,7 @@ TEST_F(SharedFolder, CountsOfBothAddUp) {
 }
 
 TEST_F(SharedFolder, ARecordOfAnotherPatternIsRewrittenAsIs) {
-    ASSERT_TRUE(first.AppendPattern(RecordOf(testing::kPatternCodes[0])));
+    ASSERT_TRUE(Append(first, testing::kPatternCodes[0]));
     PatternRecord mine = first.ReadPatternRecord(1);
     // Someone replaced the library meanwhile.
     fs::remove(first.File);
@@ -92,13 +123,29 @@ TEST_F(SharedFolder, ARecordOfAnotherPatternIsRewrittenAsIs) {
     EXPECT_EQ(first.ReadPatternRecord(1), mine) << "counts of another code are not mixed in";
 }
 
+TEST_F(SharedFolder, AFailedAppendDoesNotLaterOverwriteTheRecordThatTookItsPlace) {
+    // The library cannot be written for a moment: the append fails but
+    // counts, as the run expects.
+    fs::create_directory(first.File);
+    PatternRecord mine = RecordOf(testing::kPatternCodes[0]);
+    ASSERT_EQ(first.AppendPattern(mine), 0);
+    ASSERT_EQ(first.PatternCount, 1);
+    fs::remove(first.File);
+    ASSERT_EQ(Append(second, testing::kPatternCodes[1]), 1);
+    const std::string theirs = ReadBytes(first.File);
+
+    ++mine.NotExpanded[0];
+    EXPECT_FALSE(first.MergePatternRecord(1, mine));
+    EXPECT_EQ(ReadBytes(first.File), theirs);
+}
+
 TEST_F(SharedFolder, TwoEnginesNumberTheirPuzzlesAfterEachOther) {
     testing::FakePlatform platformA;
     testing::FakePlatform platformB;
     platformA.Folder = platformB.Folder = folder.Path.string();
     Main a{platformA};
     Main b{platformB};
-    ASSERT_TRUE(first.AppendPattern(RecordOf(testing::kPatternCodes[2])));
+    ASSERT_TRUE(Append(first, testing::kPatternCodes[2]));
     for (Main* main : {&a, &b}) {
         main->Form_Load();
         main->Form.Combo2.ListIndex = 5;
