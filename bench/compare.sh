@@ -5,8 +5,10 @@
 #   bench/compare.sh [CORPUS] [RUNS]
 #
 # CORPUS defaults to qqwing-2000.txt of the shared bench folder next to the
-# repository, RUNS to 5. CLUEMILL_CLI may point at a cluemill-cli binary;
-# otherwise build-bench/src/cluemill-cli is used, built in Release if missing.
+# repository, RUNS to 5. CLUEMILL_JOBS (default: one per core) is the
+# number of jobs of `cluemill-cli rate`. CLUEMILL_CLI may point at a
+# cluemill-cli binary; otherwise build-bench/src/cluemill-cli is used, built
+# in Release if missing.
 #
 # Both programs read the whole file and write one result per puzzle to
 # /dev/null, so the times include start-up, parsing and output. qqwing counts
@@ -18,6 +20,7 @@ script_dir=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$script_dir/.." && pwd)
 corpus=${1:-"$script_dir/../../shared/bench/qqwing-2000.txt"}
 runs=${2:-5}
+jobs=${CLUEMILL_JOBS:-$(nproc)}
 
 if [ -z "${EPOCHREALTIME:-}" ]; then
     echo "compare.sh needs bash 5 or later (EPOCHREALTIME)" >&2
@@ -68,10 +71,10 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) 
 
 cluemill_times=()
 qqwing_times=()
-echo "corpus: $corpus ($puzzles puzzles), $runs runs each"
+echo "corpus: $corpus ($puzzles puzzles), $runs runs each, cluemill-cli rate with $jobs job(s)"
 for ((i = 1; i <= runs; i++)); do
     t0=$EPOCHREALTIME
-    "$cli" rate "$corpus" >/dev/null
+    "$cli" rate --jobs "$jobs" "$corpus" >/dev/null
     t1=$EPOCHREALTIME
     qqwing --solve --count-solutions <"$corpus" >/dev/null
     t2=$EPOCHREALTIME

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # One table of Cluemill's speed, for the README:
-#   - `cluemill-cli rate` on the collections of the shared bench folder, each
-#     timed side by side with `qqwing --solve --count-solutions` (alternating
-#     runs, medians; qqwing only on collections of unique puzzles);
-#   - `cluemill-cli grade` on the pattern fillings candidates-22/26/30
-#     (candidates per second of the whole program run);
+#   - `cluemill-cli rate` on the collections of the shared bench folder, with
+#     one job and with one per core, each timed side by side with `qqwing
+#     --solve --count-solutions` (alternating runs, medians; qqwing only on
+#     collections of unique puzzles);
+#   - `cluemill-cli grade` on the pattern fillings candidates-22/26/30, with
+#     one job and with one per core (candidates per second of the whole
+#     program run);
 #   - `cluemill-cli generate` on three patterns (22, 26, 30 clues) with the
 #     option sets plain, --minimal, --limit, --expand 1 and --expand 2, with
 #     one job and with two: candidates and accepted puzzles per second, their
@@ -66,7 +68,9 @@ load_start=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "| benchmark | input | options | cluemill | compared with | ratio | peak memory |"
 echo "|---|---|---|---|---|---|---|"
 
-# rate, side by side with qqwing on the unique collections.
+# rate on one core and on all of them, side by side with qqwing on the
+# unique collections.
+cores=$(nproc)
 for name in qqwing-2000 top1465 17clue_every10th serg_benchmark_every2nd candidates-22 candidates-26 candidates-30; do
     corpus="$data/$name.txt"
     [ -r "$corpus" ] || continue
@@ -74,14 +78,19 @@ for name in qqwing-2000 top1465 17clue_every10th serg_benchmark_every2nd candida
     with_qqwing=0
     case "$name" in qqwing-2000 | top1465 | 17clue_every10th) with_qqwing=1 ;; esac
     "$cli" rate "$corpus" >/dev/null # warms the file cache
-    ctimes=()
+    one=()
+    all=()
     qtimes=()
     rss=()
     for ((r = 1; r <= runs; r++)); do
         t0=$EPOCHREALTIME
-        /usr/bin/time -f '%M' -o "$work/rss" "$cli" rate "$corpus" >/dev/null
+        "$cli" rate --jobs 1 "$corpus" >/dev/null
         t1=$EPOCHREALTIME
-        ctimes+=("$(elapsed "$t0" "$t1")")
+        one+=("$(elapsed "$t0" "$t1")")
+        t0=$EPOCHREALTIME
+        /usr/bin/time -f '%M' -o "$work/rss" "$cli" rate --jobs "$cores" "$corpus" >/dev/null
+        t1=$EPOCHREALTIME
+        all+=("$(elapsed "$t0" "$t1")")
         rss+=("$(tail -1 "$work/rss")")
         if [ "$with_qqwing" = 1 ]; then
             t0=$EPOCHREALTIME
@@ -90,17 +99,20 @@ for name in qqwing-2000 top1465 17clue_every10th serg_benchmark_every2nd candida
             qtimes+=("$(elapsed "$t0" "$t1")")
         fi
     done
-    c=$(median "${ctimes[@]}")
     mem=$(awk -v k="$(maximum "${rss[@]}")" 'BEGIN { printf "%.1f MB", k / 1024 }')
-    if [ "$with_qqwing" = 1 ]; then
-        q=$(median "${qtimes[@]}")
-        printf '| rate | %s (%s) | | %s/s (%.3f s) | qqwing %s/s (%.3f s) | %.1f | %s |\n' "$name" "$(grouped "$n")" \
-            "$(grouped "$(per_second "$n" "$c")")" "$c" "$(grouped "$(per_second "$n" "$q")")" "$q" \
-            "$(awk -v c="$c" -v q="$q" 'BEGIN { print q / c }')" "$mem"
-    else
-        printf '| rate | %s (%s) | | %s/s (%.3f s) | | | %s |\n' "$name" "$(grouped "$n")" \
-            "$(grouped "$(per_second "$n" "$c")")" "$c" "$mem"
-    fi
+    for jobs in 1 "$cores"; do
+        if [ "$jobs" = 1 ]; then c=$(median "${one[@]}"); else c=$(median "${all[@]}"); fi
+        if [ "$with_qqwing" = 1 ]; then
+            q=$(median "${qtimes[@]}")
+            printf '| rate | %s (%s) | --jobs %s | %s/s (%.3f s) | qqwing %s/s (%.3f s) | %.1f | %s |\n' "$name" \
+                "$(grouped "$n")" "$jobs" "$(grouped "$(per_second "$n" "$c")")" "$c" \
+                "$(grouped "$(per_second "$n" "$q")")" "$q" "$(awk -v c="$c" -v q="$q" 'BEGIN { print q / c }')" \
+                "$([ "$jobs" = 1 ] && echo || echo "$mem")"
+        else
+            printf '| rate | %s (%s) | --jobs %s | %s/s (%.3f s) | | | %s |\n' "$name" "$(grouped "$n")" "$jobs" \
+                "$(grouped "$(per_second "$n" "$c")")" "$c" "$([ "$jobs" = 1 ] && echo || echo "$mem")"
+        fi
+    done
 done
 
 # grade: the acceptance of a generation run for each filling.
@@ -109,16 +121,18 @@ for name in candidates-22 candidates-26 candidates-30; do
     [ -r "$corpus" ] || continue
     n=$(puzzle_lines "$corpus")
     "$cli" grade "$corpus" >/dev/null
-    times=()
-    for ((r = 1; r <= runs; r++)); do
-        t0=$EPOCHREALTIME
-        "$cli" grade "$corpus" >/dev/null
-        t1=$EPOCHREALTIME
-        times+=("$(elapsed "$t0" "$t1")")
+    for jobs in 1 "$cores"; do
+        times=()
+        for ((r = 1; r <= runs; r++)); do
+            t0=$EPOCHREALTIME
+            "$cli" grade --jobs "$jobs" "$corpus" >/dev/null
+            t1=$EPOCHREALTIME
+            times+=("$(elapsed "$t0" "$t1")")
+        done
+        c=$(median "${times[@]}")
+        printf '| grade | %s (%s) | --jobs %s | %s candidates/s (%.3f s) | | | |\n' "$name" "$(grouped "$n")" \
+            "$jobs" "$(grouped "$(per_second "$n" "$c")")" "$c"
     done
-    c=$(median "${times[@]}")
-    printf '| grade | %s (%s) | | %s candidates/s (%.3f s) | | | |\n' "$name" "$(grouped "$n")" \
-        "$(grouped "$(per_second "$n" "$c")")" "$c"
 done
 
 # generate with one job and with two.
