@@ -14,18 +14,21 @@
 
 namespace cluemill::fuzz {
 
-// A fresh folder under the system's temporary folder, removed at exit.
+// A fresh folder under the system's temporary folder, removed at exit. The
+// path is never destroyed: a static one would be gone before the handler
+// that removes the folder runs.
 inline const std::filesystem::path& ScratchFolder() {
-    static const std::filesystem::path folder = [] {
+    static const std::filesystem::path* const folder = [] {
         std::string name = (std::filesystem::temp_directory_path() / "cluemill-fuzz-XXXXXX").string();
         if (mkdtemp(name.data()) == nullptr) std::abort();
+        auto* made = new std::filesystem::path(name);
         std::atexit([] {
             std::error_code ignored;
             std::filesystem::remove_all(ScratchFolder(), ignored);
         });
-        return std::filesystem::path(name);
+        return made;
     }();
-    return folder;
+    return *folder;
 }
 
 inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {

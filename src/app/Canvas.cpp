@@ -6,13 +6,25 @@
 
 namespace cluemill {
 
-PixelCanvas::PixelCanvas(int width, int height)
-    : width_(std::max(width, 0)),
-      height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWindowBackground) {}
+PixelCanvas::PixelCanvas(int width, int height) : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
+
+Colour* PixelCanvas::Pixels() const {
+    if (pixels_.empty()) {
+        pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWindowBackground);
+    }
+    return pixels_.data();
+}
 
 void PixelCanvas::Clear() {
-    std::fill(pixels_.begin(), pixels_.end(), kWindowBackground);
+    // Pixels never drawn are the background already. One row is filled and
+    // copied to the others: a sanitizer build checks a fill pixel by pixel,
+    // a copy once.
+    if (!pixels_.empty()) {
+        const auto first = pixels_.begin();
+        const auto second = first + width_;
+        std::fill(first, second, kWindowBackground);
+        for (auto row = second; row != pixels_.end(); row += width_) std::copy(first, second, row);
+    }
     ++version_;
 }
 
@@ -35,14 +47,16 @@ void PixelCanvas::FillBox(int x1, int y1, int x2, int y2, Colour colour) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_ - 1);
     y2 = std::min(y2, height_ - 1);
+    if (x1 > x2 || y1 > y2) return;
+    Colour* pixels = Pixels();
     for (int y = y1; y <= y2; ++y) {
-        Colour* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        Colour* row = pixels + static_cast<std::size_t>(y) * width_;
         std::fill(row + x1, row + x2 + 1, colour);
     }
 }
 
 Colour PixelCanvas::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kWindowBackground;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return kWindowBackground;
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 

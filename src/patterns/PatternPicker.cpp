@@ -58,9 +58,8 @@ void Main::PickPattern_Click() {
 }
 
 void Main::PaintPickPage() {
-    Canvas& canvas = Form.Picture4.Surface;
-    canvas.Clear();
-    PaintPickGrid();
+    const Canvas& canvas = Form.Picture4.Surface;
+    PaintPickGrid();  // clears the surface first
     if (Library.PatternCount == 0) return;
     const double width = canvas.ScaleWidth();
     const double height = canvas.ScaleHeight();
