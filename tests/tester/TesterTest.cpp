@@ -27,6 +27,10 @@ const std::string kNonMinimal = kSolution.substr(0, 77) + "....";
 // Every empty cell has a candidate, yet the search finds no solution.
 const std::string kNoSolution =
     "539.....81...6.........25...9.2..8.............8..6.7...27.........2...97.....683";
+// Sixteen givens and no solution: a search without the logic pass's
+// deductions takes seconds to exhaust it.
+const std::string kSparseNoSolution =
+    ".......................8.5......1............6....45...271......1.27...........4.";
 // Cell 8 sees 1 to 8 in its row and 9 in its column.
 const std::string kDeadCell = "12345678." + std::string(8, '.') + "9" + std::string(63, '.');
 const std::string kBlankGrid(81, '_');
@@ -187,6 +191,7 @@ TEST(TesterVerdictTest, ShowsTheVerdictAndLeavesTheWindowAsItShould) {
          true, false},
         {"dead cell", kDeadCell, 0, noSolution, "Invalid Sudoku", false, false},
         {"no solution", kNoSolution, 0, noSolution, "Invalid Sudoku", false, false},
+        {"no solution, sparse", kSparseNoSolution, 0, noSolution, "Invalid Sudoku", false, false},
         {"empty grid", std::string(81, '.'), 0, "This Sudoku has more than one solution",
          "Invalid Sudoku", false, false},
         {"unique", kMinimal, 0, "This Sudoku has one unique solution", "Valid Sudoku", false, true},
