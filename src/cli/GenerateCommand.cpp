@@ -71,9 +71,9 @@ constexpr const char* kGenerateHelp =
     "  --format F       output format (default 0)\n"
     "  --seed S         a fixed seed: the same run every time (for the same N)\n"
     "  --jobs N         N runs side by side, one per core (default: the number of\n"
-    "                   cores); their puzzles are written in the order in which\n"
-    "                   the runs found them, counted in digits placed, and\n"
-    "                   numbered as by one run\n"
+    "                   cores), numbered as by one run; with --seed their\n"
+    "                   puzzles are written in the order in which the runs\n"
+    "                   found them, counted in digits placed\n"
     "  --progress       a live progress line on standard error (a terminal)\n";
 
 constexpr std::array<const char*, 3> kCounterNames = {"NotExpanded", "Minimal", "Expanded"};

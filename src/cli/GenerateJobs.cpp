@@ -21,6 +21,10 @@ namespace {
 // hundred bytes a puzzle keep this bounded at about a megabyte.
 constexpr std::size_t kQueueLimit = 4096;
 
+// How long the writer sleeps when it has nothing it may write yet: the
+// longest a written puzzle or a halt waits for it.
+constexpr auto kWriterWait = std::chrono::milliseconds(5);
+
 // An accepted puzzle with the number of digit placements its job had made
 // when it was accepted: the job's own clock, the same in every run of a seed.
 struct StampedPuzzle {
@@ -119,10 +123,10 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         for (const auto& job : all) sum += job->Candidates.load(std::memory_order_relaxed);
         return sum;
     };
-    // The puzzles are written in the order of their stamps (ties: the lower
-    // job first). The earliest queued puzzle may be written once no other
-    // job can still accept an earlier one: each other job has ended, has a
-    // later puzzle queued, or has made more placements than its stamp.
+    // With a seed the puzzles are written in the order of their stamps (ties:
+    // the lower job first). The earliest queued puzzle may be written once no
+    // other job can still accept an earlier one: each other job has ended,
+    // has a later puzzle queued, or has made more placements than its stamp.
     bool halted = false;
     for (;;) {
         writer.CandidatesTried = total();
@@ -147,7 +151,10 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         }
         if (first == all.size() && !running) break;  // every job ran out of fillings
         bool safe = first < all.size();
-        for (std::size_t k = 0; safe && k < all.size(); ++k) {
+        // Without a seed no run repeats another, so the order is free: a
+        // puzzle is written as soon as it is queued, and a job that places
+        // digits faster than another never waits for it.
+        for (std::size_t k = 0; seed && safe && k < all.size(); ++k) {
             if (k == first) continue;
             Job& other = *all[k];
             const std::int64_t published = other.Published.load(std::memory_order_acquire);
@@ -158,9 +165,11 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
             safe = (other.Queue.empty() && other.Done) || earliest > firstAt || (earliest == firstAt && k > first);
         }
         if (!safe) {
-            // Nothing queued: the jobs are searching; else one lags behind.
-            std::this_thread::sleep_for(first == all.size() ? std::chrono::microseconds(1000)
-                                                            : std::chrono::microseconds(200));
+            // Nothing queued (the jobs are searching), or one lags behind:
+            // look again a little later. Every wake-up of the writer takes a
+            // core from a job and its cache with it, so the writer wakes
+            // rarely and then writes everything that has become safe.
+            std::this_thread::sleep_for(kWriterWait);
             continue;
         }
         StampedPuzzle puzzle;

@@ -16,10 +16,11 @@ std::uint64_t JobSeed(std::uint64_t seed, int job);
 // each on its own thread with its own engine and random stream (JobSeed of
 // seed, or the clock), and records their accepted puzzles through writer,
 // which alone writes the library and the output files. Each puzzle carries
-// the number of digits its job had placed when it was accepted, and puzzles
-// are written in that order (ties: the lower job first), so a seeded run
-// writes the same files every time, and a job in a stretch without puzzles
-// holds up the others only as long as it lags behind them in placements.
+// the number of digits its job had placed when it was accepted. With a seed,
+// puzzles are written in that order (ties: the lower job first), so a seeded
+// run writes the same files every time, and a job in a stretch without
+// puzzles holds up the others only as long as it lags behind them in
+// placements; without one, each puzzle is written as soon as it is queued.
 //
 // writer must have started its run (Main::StartRun); its DoEvents is called
 // while the writer waits, and setting its HaltRequested (directly, from
