@@ -18,8 +18,13 @@
 
 namespace cluemill {
 
-int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
-                      const std::function<void(const std::string&)>& each) {
+namespace {
+
+// The line rules of the puzzle-line commands: each(line) for every puzzle
+// line, report(text) for a line too short and for a read error. Returns the
+// exit status: 0, 1 after a short line, 2 after a read error.
+int ReadPuzzleLines(std::istream& in, const std::string& command, const std::function<void(std::string&)>& each,
+                    const std::function<void(const std::string&)>& report) {
     std::string line;
     int status = 0;
     long long number = 0;
@@ -28,17 +33,25 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& co
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line.front() == '#') continue;
         if (line.size() < kCells) {
-            err << "line " << number << ": a puzzle needs 81 characters\n";
+            report("line " + std::to_string(number) + ": a puzzle needs 81 characters\n");
             status = 1;
             continue;
         }
         each(line);
     }
     if (in.bad()) {
-        err << "cluemill-cli " << command << ": read error after line " << number << "\n";
+        report("cluemill-cli " + command + ": read error after line " + std::to_string(number) + "\n");
         return 2;
     }
     return status;
+}
+
+}  // namespace
+
+int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
+                      const std::function<void(const std::string&)>& each) {
+    return ReadPuzzleLines(
+        in, command, [&](std::string& line) { each(line); }, [&](const std::string& text) { err << text; });
 }
 
 bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
@@ -142,22 +155,17 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
         workReady.notify_one();
         batch = LineBatch{};
     };
-    std::string line;
-    int status = 0;
-    long long number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        if (line.size() < kCells) {
-            batch.Entries.push_back({"line " + std::to_string(number) + ": a puzzle needs 81 characters\n", true});
-            status = 1;
-        } else {
-            line.resize(kCells);
-            batch.Entries.push_back({line, false});
-        }
+    auto add = [&](std::string text, bool message) {
+        batch.Entries.push_back({std::move(text), message});
         if (batch.Entries.size() == kBatchLines) submit();
-    }
+    };
+    const int status = ReadPuzzleLines(
+        in, command,
+        [&](std::string& line) {
+            line.resize(kCells);
+            add(line, false);
+        },
+        [&](const std::string& text) { add(text, true); });
     submit();
     {
         std::lock_guard lock(mutex);
@@ -165,10 +173,6 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
     }
     workReady.notify_all();
     for (auto& thread : threads) thread.join();
-    if (in.bad()) {
-        err << "cluemill-cli " << command << ": read error after line " << number << "\n";
-        return 2;
-    }
     return status;
 }
 
