@@ -77,21 +77,22 @@ for name in qqwing-2000 top1465 17clue_every10th serg_benchmark_every2nd candida
     n=$(puzzle_lines "$corpus")
     with_qqwing=0
     case "$name" in qqwing-2000 | top1465 | 17clue_every10th) with_qqwing=1 ;; esac
-    "$cli" rate "$corpus" >/dev/null # warms the file cache
+    # Warms the file cache; the peak memory of all jobs, measured apart, as
+    # /usr/bin/time adds the start of a program to the time.
+    /usr/bin/time -f '%M' -o "$work/rss" "$cli" rate --jobs "$cores" "$corpus" >/dev/null
+    rss=("$(tail -1 "$work/rss")")
     one=()
     all=()
     qtimes=()
-    rss=()
     for ((r = 1; r <= runs; r++)); do
         t0=$EPOCHREALTIME
         "$cli" rate --jobs 1 "$corpus" >/dev/null
         t1=$EPOCHREALTIME
         one+=("$(elapsed "$t0" "$t1")")
         t0=$EPOCHREALTIME
-        /usr/bin/time -f '%M' -o "$work/rss" "$cli" rate --jobs "$cores" "$corpus" >/dev/null
+        "$cli" rate --jobs "$cores" "$corpus" >/dev/null
         t1=$EPOCHREALTIME
         all+=("$(elapsed "$t0" "$t1")")
-        rss+=("$(tail -1 "$work/rss")")
         if [ "$with_qqwing" = 1 ]; then
             t0=$EPOCHREALTIME
             qqwing --solve --count-solutions <"$corpus" >/dev/null
