@@ -22,12 +22,15 @@
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
 #include "patterns/PatternImport.h"
+#include "patterns/LibraryRecords.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Append;
+using testing::RecordOf;
 using testing::ChildLimits;
 using testing::RunCommand;
 using testing::RunInChild;
@@ -46,18 +49,6 @@ std::vector<std::string> Entries(const fs::path& folder) {
         names.push_back(it->path().filename().string());
     }
     return names;
-}
-
-PatternRecord RecordOf(const std::string& code) {
-    PatternRecord record;
-    record.PatternCode = code;
-    return record;
-}
-
-// Registers a pattern with zero counts; its record number, 0 on failure.
-std::int32_t Append(PatternLibrary& library, const std::string& code) {
-    PatternRecord record = RecordOf(code);
-    return library.AppendPattern(record);
 }
 
 std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }

@@ -17,28 +17,19 @@
 #include "app/Main.h"
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
+#include "patterns/LibraryRecords.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Append;
+using testing::RecordOf;
 
 std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-PatternRecord RecordOf(const std::string& code) {
-    PatternRecord record;
-    record.PatternCode = code;
-    return record;
-}
-
-// Registers a pattern with zero counts; its record number, 0 on failure.
-std::int32_t Append(PatternLibrary& library, const std::string& code) {
-    PatternRecord record = RecordOf(code);
-    return library.AppendPattern(record);
 }
 
 std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }
