@@ -193,6 +193,7 @@ public:
     void PaintPickPage();
     void PaintPickGrid();
     void PaintPattern(std::int32_t n, int xOffset, int yOffset);
+    void PaintPattern(const Pattern& clues, int xOffset, int yOffset);
     void ShowPickCursor();
     void HidePickCursor();
     void EnablePageButtons();

@@ -46,7 +46,9 @@ bool WriteAll(int descriptor, std::uint64_t offset, const char* bytes, std::size
 }
 
 int OpenRegular(const std::filesystem::path& file, int flags) {
-    // O_NONBLOCK: opening a pipe for reading would wait for a writer.
+    // O_NONBLOCK: opening a pipe for reading would wait for a writer. Only a
+    // regular file is kept, and reads and writes of one never block anyway,
+    // so the flag can stay.
     const int descriptor = open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (descriptor < 0) return -1;
     struct stat status {};
@@ -54,7 +56,6 @@ int OpenRegular(const std::filesystem::path& file, int flags) {
         close(descriptor);
         return -1;
     }
-    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     return descriptor;
 }
 

@@ -163,6 +163,27 @@ PatternRecord PatternLibrary::ReadPatternRecord(std::int32_t k) const {
     return record;
 }
 
+std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first, std::int32_t count) const {
+    std::vector<PatternRecord> records;
+    if (first < 1 || count < 1) return records;
+    count = static_cast<std::int32_t>(std::min<std::int64_t>(count, std::int64_t{INT32_MAX} - first + 1));
+    std::vector<char> bytes(static_cast<std::size_t>(count) * kPatternRecordSize);
+    std::size_t read = 0;
+    if (const auto file = RecordFile::Open(File, RecordFile::Access::Read)) {
+        read = file->ReadAt(RecordOffset(first), bytes.data(), bytes.size());
+    }
+    records.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        PatternRecordBytes record = BlankRecordBytes();
+        const std::size_t start = static_cast<std::size_t>(i) * kPatternRecordSize;
+        if (read > start) std::copy_n(bytes.data() + start, std::min(read - start, record.size()), record.data());
+        records.push_back(FromBytes(record));
+    }
+    synced_ = first + count - 1;
+    syncedRecord_ = records.back();
+    return records;
+}
+
 bool PatternLibrary::WritePatternRecord(std::int32_t k, const PatternRecord& record) const {
     if (k < 1) return false;
     auto file = RecordFile::Open(File, RecordFile::Access::Write);

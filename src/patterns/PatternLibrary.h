@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cluemill {
 
@@ -72,6 +73,9 @@ public:
     // Record k (from 1). A record the file does not hold whole reads as far
     // as it goes, the rest blank.
     PatternRecord ReadPatternRecord(std::int32_t k) const;
+    // Records first to first + count - 1 (from 1), read at once under one
+    // lock, each as ReadPatternRecord would read it.
+    std::vector<PatternRecord> ReadPatternRecords(std::int32_t first, std::int32_t count) const;
     // Writes record k (from 1) in place; true if it was written.
     bool WritePatternRecord(std::int32_t k, const PatternRecord& record) const;
     // The highest record number whose code equals code, or 0.

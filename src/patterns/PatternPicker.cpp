@@ -64,10 +64,14 @@ void Main::PaintPickPage() {
     const double width = canvas.ScaleWidth();
     const double height = canvas.ScaleHeight();
     const std::int64_t first = static_cast<std::int64_t>(PickPage) * PickPerPage;
-    for (int k = 0; k < PickPerPage && first + k < Library.PatternCount; ++k) {
+    const auto shown = static_cast<std::int32_t>(std::min<std::int64_t>(PickPerPage, Library.PatternCount - first));
+    // The page's records in one read: paging through a large library opens
+    // the file once a page, not once a thumbnail.
+    const std::vector<PatternRecord> records = Library.ReadPatternRecords(static_cast<std::int32_t>(first + 1), shown);
+    for (int k = 0; k < static_cast<int>(records.size()); ++k) {
         const int x = Whole((k % PickCols) * (width / PickCols)) + 5;
         const int y = Whole((k / PickCols) * (height / PickRows)) + 5;
-        PaintPattern(static_cast<std::int32_t>(first + k), x, y);
+        PaintPattern(DecodePattern(records[static_cast<std::size_t>(k)].PatternCode), x, y);
     }
     Form.LabelPage.Caption = std::to_string(PickPage + 1);
     ShowPickCursor();
@@ -100,6 +104,10 @@ void Main::PaintPickGrid() {
 //   |  | ### |    |    |    |
 //   |  +-----+----+----+    ...  Y+5
 void Main::PaintPattern(std::int32_t n, int xOffset, int yOffset) {
+    PaintPattern(DecodePattern(Library.ReadPatternRecord(n + 1).PatternCode), xOffset, yOffset);
+}
+
+void Main::PaintPattern(const Pattern& clues, int xOffset, int yOffset) {
     Canvas& canvas = Form.Picture4.Surface;
     canvas.DrawBox(xOffset, yOffset, xOffset + kThumbnailSpan, yOffset + kThumbnailSpan, kBlack);
     for (int i = 0; i < 3; ++i) {
@@ -112,7 +120,6 @@ void Main::PaintPattern(std::int32_t n, int xOffset, int yOffset) {
                            kBlack);
         }
     }
-    const Pattern clues = DecodePattern(Library.ReadPatternRecord(n + 1).PatternCode);
     for (int cell = 0; cell < kCells; ++cell) {
         if (!clues[cell]) continue;
         const int row = cell / 9;

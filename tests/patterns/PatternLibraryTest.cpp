@@ -216,6 +216,26 @@ TEST_F(LibraryFile, ReadBeyondTheFileGivesWhatTheFileHoldsAndBlanksTheRest) {
     EXPECT_EQ(library.ReadPatternRecord(1).NotExpanded, blank.NotExpanded);
 }
 
+TEST_F(LibraryFile, RecordsReadAtOnceAreTheRecordsReadOneByOne) {
+    // Two whole records and a cut third: every run of numbers, inside,
+    // across the cut and beyond the end, reads as the single reads do.
+    Write(RecordImage(kCodeA, 5) + RecordImage(kCodeB, 6, 0x0A0B0C0D) + RecordImage(kCodeC, 7).substr(0, 40));
+    struct Case {
+        std::int32_t First, Count;
+    };
+    for (const auto [first, count] : {Case{1, 1}, Case{1, 3}, Case{2, 2}, Case{3, 1}, Case{2, 5}, Case{4, 2},
+                                      Case{1, 88}, Case{INT32_MAX - 1, 5}}) {
+        const std::vector<PatternRecord> records = library.ReadPatternRecords(first, count);
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(std::min<std::int64_t>(count, std::int64_t{INT32_MAX} - first + 1)))
+            << first << " " << count;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            EXPECT_EQ(records[i], library.ReadPatternRecord(first + static_cast<std::int32_t>(i))) << first << " + " << i;
+        }
+    }
+    EXPECT_TRUE(library.ReadPatternRecords(0, 3).empty());
+    EXPECT_TRUE(library.ReadPatternRecords(1, 0).empty());
+}
+
 TEST_F(LibraryFile, WriteRecordInPlace) {
     PatternRecord record;
     record.PatternCode = kCodeD;
