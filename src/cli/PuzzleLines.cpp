@@ -140,14 +140,17 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
         }
     };
 
-    std::vector<LineWorker> workers;
-    for (int j = 0; j < jobs; ++j) workers.push_back(makeWorker());
+    // A job starts with the batch that needs it: an input of one batch is
+    // done on this thread, without starting any.
+    std::deque<LineWorker> workers;
     std::vector<std::thread> threads;
-    for (const auto& work : workers) threads.emplace_back(runJob, std::cref(work));
-
     LineBatch batch;
     auto submit = [&] {
         if (batch.Entries.empty()) return;
+        if (threads.size() < static_cast<std::size_t>(jobs)) {
+            workers.push_back(makeWorker());
+            threads.emplace_back(runJob, std::cref(workers.back()));
+        }
         std::unique_lock lock(mutex);
         roomReady.wait(lock, [&] { return read - written < kBatchesPerJob * static_cast<std::size_t>(jobs); });
         batches.push_back(std::move(batch));
@@ -166,6 +169,20 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
             add(line, false);
         },
         [&](const std::string& text) { add(text, true); });
+    if (threads.empty()) {
+        const LineWorker work = makeWorker();
+        std::string result;
+        for (const auto& entry : batch.Entries) {
+            if (entry.Message) {
+                err << entry.Text;
+                continue;
+            }
+            result.clear();
+            work(entry.Text, result);
+            out << result;
+        }
+        return status;
+    }
     submit();
     {
         std::lock_guard lock(mutex);

@@ -164,6 +164,24 @@ TEST(Rate, JobsChangeNoByteOfTheOutput) {
     }
 }
 
+TEST(Rate, InputsOfAboutOneBatchGiveTheSameOutputWithManyJobs) {
+    // Lines are handed to the jobs 64 at a time; an input of one batch is
+    // done without starting a job. Around that size, with and without a
+    // short line in it, one job and two print the same.
+    const std::vector<std::string> lines = Split(MixedInput(), '\n');
+    for (const std::size_t count : {0u, 1u, 4u, 63u, 64u, 65u, 129u}) {
+        std::string input;
+        for (std::size_t i = 0; i < count; ++i) input += lines[i] + "\n";
+        for (const char* command : {"rate", "grade"}) {
+            const CliRun one = RunCommand({command, "--jobs", "1"}, input);
+            const CliRun two = RunCommand({command, "--jobs", "2"}, input);
+            EXPECT_EQ(two.Status, one.Status) << command << " " << count;
+            EXPECT_EQ(two.Err, one.Err) << command << " " << count;
+            EXPECT_TRUE(two.Out == one.Out) << command << " " << count << " lines: two jobs print different results";
+        }
+    }
+}
+
 TEST(Rate, ReadsAFileAndRefusesBadArguments) {
     const std::string path = ::testing::TempDir() + "rate-input.txt";
     std::ofstream(path) << kSearchPuzzle << "\r\n";
