@@ -128,6 +128,7 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
     // other job can still accept an earlier one: each other job has ended,
     // has a later puzzle queued, or has made more placements than its stamp.
     bool halted = false;
+    bool haltedWhileRecording = false;
     for (;;) {
         writer.CandidatesTried = total();
         writer.Platform.DoEvents();
@@ -180,6 +181,11 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
             all[first]->SpaceFree.notify_one();
         }
         writer.RecordAccepted(puzzle.Puzzle);
+        if (writer.HaltRequested) {
+            haltedWhileRecording = true;
+            halted = true;
+            break;
+        }
     }
 
     for (auto& job : all) {
@@ -188,6 +194,27 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         job->SpaceFree.notify_all();
     }
     for (auto& thread : threads) thread.join();
+    // A halt from outside (Ctrl-C) loses no puzzle a job had accepted: with
+    // every job ended, each queued puzzle may be written, in stamp order
+    // (ties: the lower job first) as before. A halt the writer asked for
+    // itself (the count reached) keeps the rest unwritten, and so does a
+    // recording that asks for a halt on the way.
+    if (halted && !haltedWhileRecording) {
+        writer.HaltRequested = false;
+        for (;;) {
+            Job* first = nullptr;
+            for (auto& job : all) {
+                if (!job->Queue.empty() && (first == nullptr || job->Queue.front().At < first->Queue.front().At)) {
+                    first = job.get();
+                }
+            }
+            if (first == nullptr) break;
+            writer.RecordAccepted(first->Queue.front().Puzzle);
+            first->Queue.pop_front();
+            if (writer.HaltRequested) break;
+        }
+        writer.HaltRequested = true;
+    }
     std::int64_t candidates = 0;
     for (const auto& job : all) candidates += job->Engine->CandidatesTried;
     writer.CandidatesTried = candidates;

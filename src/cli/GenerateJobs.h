@@ -24,9 +24,11 @@ std::uint64_t JobSeed(std::uint64_t seed, int job);
 //
 // writer must have started its run (Main::StartRun); its DoEvents is called
 // while the writer waits, and setting its HaltRequested (directly, from
-// OnAccepted or from OnDoEvents) stops every job. CandidatesTried of writer
-// is kept at the jobs' total. Returns true when halted, false when every
-// job ran out of fillings.
+// OnAccepted or from OnDoEvents) stops every job. A halt from outside
+// (OnDoEvents: Ctrl-C) still writes every puzzle the jobs had accepted, in
+// the same order; a halt from OnAccepted (the count reached) writes no
+// other. CandidatesTried of writer is kept at the jobs' total. Returns true
+// when halted, false when every job ran out of fillings.
 bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed);
 
 }  // namespace cluemill

@@ -10,11 +10,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/CliPlatform.h"
 #include "cli/GenerateJobs.h"
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
@@ -225,6 +227,61 @@ TEST(GenerateJobs, CtrlCHaltsEveryJobAndTheSummaryIsPrinted) {
         if (std::filesystem::exists(file)) records += ReadAll(file).size() / 83;
     }
     EXPECT_EQ(records, lines.size());
+}
+
+TEST(GenerateJobs, AHaltFromOutsideStillWritesWhatTheJobsHadAccepted) {
+    // The writer is held up at its first look round, while the jobs accept
+    // puzzles on the 26-clue pattern, and then halted from outside, as Ctrl-C
+    // does: the puzzles queued by then are all written, in order, and the
+    // counters say so. Then once more with a halt the writer asks for itself
+    // on its first puzzle: that one is written and no other.
+    for (const bool fromOutside : {true, false}) {
+        SCOPED_TRACE(fromOutside ? "halt from outside" : "halt when recording");
+        TempFolder folder;
+        CliPlatform platform(folder.Path.string(), 6);
+        Main writer(platform);
+        writer.Form_Load();
+        writer.Form.Combo2.ListIndex = static_cast<int>(OutputFormat::Line81Dot);
+        writer.Combo2_Click();
+        const Pattern clues = DecodePattern(testing::kPatternCodes[1]);
+        for (int i = 0; i < kCells; ++i) writer.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
+        std::vector<std::string> written;
+        writer.OnAccepted = [&] {
+            written.push_back(writer.Form.Text2.Text);
+            if (!fromOutside) writer.CommandHalt_Click();
+        };
+        bool waited = false;
+        platform.OnDoEvents = [&] {
+            if (!fromOutside || waited) return;
+            waited = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            writer.CommandHalt_Click();
+        };
+        ASSERT_TRUE(writer.StartRun());
+        EXPECT_TRUE(RunJobs(writer, 2, 6));
+        writer.EndRun(true);
+        EXPECT_EQ(platform.LastMessage, "Generator halted");
+        if (fromOutside) {
+            EXPECT_GT(written.size(), 5u) << "the jobs accept hundreds of puzzles a second here";
+        } else {
+            EXPECT_EQ(written.size(), 1u);
+        }
+        EXPECT_EQ(std::accumulate(writer.NewCount.begin(), writer.NewCount.end(), std::size_t{0}), written.size());
+        std::size_t lines = 0;
+        for (int c = 1; c <= 6; ++c) {
+            const auto file = OutputFile(folder.Path, OutputFormat::Line81Dot, c, 0);
+            if (std::filesystem::exists(file)) lines += ReadAll(file).size() / 83;
+        }
+        EXPECT_EQ(lines, written.size());
+        PatternLibrary library;
+        library.File = folder.Path / "Patterns.rec";
+        library.Count();
+        ASSERT_EQ(library.PatternCount, 1);
+        const PatternRecord record = library.ReadPatternRecord(1);
+        std::size_t counted = 0;
+        for (int c = 0; c < 6; ++c) counted += static_cast<std::size_t>(record.NotExpanded[c]);
+        EXPECT_EQ(counted, written.size());
+    }
 }
 
 }  // namespace
