@@ -25,10 +25,19 @@ constexpr int kMaxSteps = 8;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::filesystem::path folder = fuzz::ScratchFolder();
-    // The last byte steers the user; the rest is the library.
+    // The last byte steers the user; the rest is the library. With the two
+    // top bits of the steering byte set, the library is the rest written
+    // over and over (up to 253 times, up to three pages of records), so that
+    // paging has pages to go to: one page shows 88 records, and an input
+    // holds at most 41.
     const std::size_t library = size > 0 ? size - 1 : 0;
-    fuzz::WriteFile(folder / "Patterns.rec", std::string(reinterpret_cast<const char*>(data), library));
     const unsigned steer = size > 0 ? data[size - 1] : 0;
+    const std::string records(reinterpret_cast<const char*>(data), library);
+    const unsigned copies = steer >= 0xC0 ? 1 + (steer & 0x3F) * 4 : 1;
+    constexpr std::size_t kThreePages = 3 * 88 * 98;
+    std::string file = records;
+    for (unsigned k = 1; k < copies && file.size() + records.size() <= kThreePages; ++k) file += records;
+    fuzz::WriteFile(folder / "Patterns.rec", file);
 
     // One window for all runs (it is large): loaded once, the library
     // counted anew for every run.
