@@ -179,7 +179,7 @@ std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first
         if (read > start) std::copy_n(bytes.data() + start, std::min(read - start, record.size()), record.data());
         records.push_back(FromBytes(record));
     }
-    synced_ = first + count - 1;
+    synced_ = first + (count - 1);
     syncedRecord_ = records.back();
     return records;
 }
