@@ -76,4 +76,53 @@ void Solver::Undo(int ptr) {
     }
 }
 
+bool Solver::SearchAssign(int cell, int candidate) {
+    searchOpen_.Erase(cell);
+    UndoEntry& entry = Trail[++UndoTop];
+    entry = UndoEntry{static_cast<std::int8_t>(cell), static_cast<std::int8_t>(candidate), 0, 0, 0};
+    const CellSet hit = Candidates.ClearDigit(candidate, kPeerSets[cell] & searchOpen_);
+    const int row = RowOf(cell);
+    const int column = ColumnOf(cell);
+    const int boxLeftTop = BoxLeftTopOf(cell);
+    bool alive = true;
+    hit.ForEach([&](int c) {
+        // As in RemoveCandidates: a peer in the row (or column) and box is
+        // recorded in the row (or column) mask only.
+        if (RowOf(c) == row) {
+            entry.RowMask |= static_cast<std::uint16_t>(1u << ColumnOf(c));
+        } else if (ColumnOf(c) == column) {
+            entry.ColumnMask |= static_cast<std::uint16_t>(1u << RowOf(c));
+        } else {
+            const int d = c - boxLeftTop;
+            entry.BoxMask |= static_cast<std::uint16_t>(1u << (d / 9 * 3 + d % 9));
+        }
+        const int left = CountDigits(Candidates[c]);
+        NumCandidates[c] = static_cast<std::int8_t>(left);
+        alive &= left != 0;
+    });
+    return alive;
+}
+
+void Solver::SearchUndo() {
+    const UndoEntry& entry = Trail[UndoTop];
+    const int cell = entry.Cell;
+    const int digit = entry.Candidate;
+    Board[cell] = 0;
+    const int row = RowOf(cell);
+    const int column = ColumnOf(cell);
+    const int boxLeftTop = BoxLeftTopOf(cell);
+    const auto giveBack = [&](int c) {
+        Candidates.Add(c, digit);
+        NumCandidates[c] = static_cast<std::int8_t>(CountDigits(Candidates[c]));
+    };
+    for (unsigned m = entry.RowMask; m != 0; m &= m - 1) giveBack(row * 9 + std::countr_zero(m));
+    for (unsigned m = entry.ColumnMask; m != 0; m &= m - 1) giveBack(column + 9 * std::countr_zero(m));
+    for (unsigned m = entry.BoxMask; m != 0; m &= m - 1) {
+        const int b = std::countr_zero(m);
+        giveBack(boxLeftTop + 9 * (b / 3) + b % 3);
+    }
+    --UndoTop;
+    searchOpen_ = searchOpen_ | CellSet::Of(cell);
+}
+
 }  // namespace cluemill

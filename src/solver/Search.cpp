@@ -83,20 +83,18 @@ int Solver::Search(int last) {
     UndoTop = 0;
     int count = 0;
     int level = last;
+    searchOpen_ = CellSet{};
+    for (int k = 0; k <= last; ++k) searchOpen_ = searchOpen_ | CellSet::Of(EmptyCells[k]);
+    // Every open cell has a candidate whenever a value is tried (the logic
+    // pass left none without, and a dead end is never descended into), so
+    // only the peers that just lost one can have run out.
     auto tryValue = [&](int cell, int value) {
         Board[cell] = static_cast<std::int8_t>(value);
-        RemoveCandidates(cell, value, level - 1);
+        const bool alive = SearchAssign(cell, value);
         --level;
         // Dead end: an open cell lost its last candidate; come back to this
         // cell and move on to its next value.
-        if (level >= 0) {
-            for (int k = 0; k <= level; ++k) {
-                if (NumCandidates[EmptyCells[k]] == 0) {
-                    ++level;
-                    break;
-                }
-            }
-        }
+        if (!alive) ++level;
     };
     for (;;) {
         if (level > last) break;
@@ -118,14 +116,14 @@ int Solver::Search(int last) {
             TryIndex[cell] = 1;
             tryValue(cell, LowestDigit(Candidates[cell]));
         } else if (TryIndex[cell] == NumCandidates[cell]) {
-            Undo(level);
+            SearchUndo();
             TryIndex[cell] = 0;
             ++level;
         } else {
             // A cell keeps its candidates while it holds a value, so the next
             // value is the next candidate above the current one.
             const int previous = Board[cell];
-            Undo(level - 1);
+            SearchUndo();
             ++TryIndex[cell];
             const unsigned above = Candidates[cell] & ~((2u << (previous - 1)) - 1);
             tryValue(cell, LowestDigit(above));

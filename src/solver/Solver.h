@@ -148,10 +148,21 @@ private:
     bool FindSubset(bool naked, int candidateCount);
     // NakedCell for the logic pass, from the digit sets and open_.
     bool HasDeadCell() const;
+    // The search's placement step and its undo: the same changes as
+    // RemoveCandidates(cell, candidate, L - 1) and Undo(ptr) make while the
+    // search decides position L, whose open positions 0 to L - 1 hold
+    // exactly the cells of searchOpen_. The peers that lose the digit are
+    // found among the cell's peers instead of by a walk over every
+    // position, and only they are recounted. SearchAssign returns false
+    // when one of them lost its last candidate.
+    bool SearchAssign(int cell, int candidate);
+    void SearchUndo();
 
     // While the logic pass runs: the empty cells of Board, and per unit the
     // digits placed in it.
     CellSet open_;
+    // While the search runs: the cells of its open positions.
+    CellSet searchOpen_;
     std::array<CandidateMask, kUnits> placed_{};
     // Set by SetUpGivens, which builds open_ and placed_ for the board it
     // leaves (indexedBoard_); the next PreSolve uses them if Board is
