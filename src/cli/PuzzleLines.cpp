@@ -140,14 +140,15 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
         }
     };
 
-    // A job starts with the batch that needs it: an input of one batch is
-    // done on this thread, without starting any.
+    // The jobs start with the first whole batch: an input of one batch is
+    // done on this thread, without starting any. Started one batch at a
+    // time, the last job began milliseconds after the first.
     std::deque<LineWorker> workers;
     std::vector<std::thread> threads;
     LineBatch batch;
     auto submit = [&] {
         if (batch.Entries.empty()) return;
-        if (threads.size() < static_cast<std::size_t>(jobs)) {
+        while (threads.size() < static_cast<std::size_t>(jobs)) {
             workers.push_back(makeWorker());
             threads.emplace_back(runJob, std::cref(workers.back()));
         }
