@@ -50,12 +50,12 @@ trap 'rm -rf "$work"' EXIT
 run() {
     rm -rf "$work/data"
     mkdir -p "$work/data"
+    local status=0 summary
     timeout --signal=INT "$seconds" "$cli" generate --pattern "$1" --jobs "$2" --seed "$3" \
-        --data-dir "$work/data" >/dev/null 2>"$work/err" || true
-    local summary
+        --data-dir "$work/data" >/dev/null 2>"$work/err" || status=$?
     summary=$(grep -E '^[0-9]+ candidates in ' "$work/err" || true)
     if [ -z "$summary" ]; then
-        echo "no summary from cluemill-cli generate --pattern $1 --jobs $2 --seed $3:" >&2
+        echo "no summary from cluemill-cli generate --pattern $1 --jobs $2 --seed $3 (exit status $status):" >&2
         cat "$work/err" >&2
         exit 1
     fi
@@ -71,6 +71,8 @@ for entry in "${patterns[@]}"; do
         read -r c2 a2 <<<"$(run "$code" 2 "$seed")"
         read -r c0 a0 <<<"$(run "$code" 1 "$seed")"
         read -r c1 a1 <<<"$(run "$code" 1 "$(job_seed "$seed")")"
+        # A run without a summary has said why on standard error.
+        [ -n "$a2" ] && [ -n "$a0" ] && [ -n "$a1" ] || exit 1
         printf '%-24s %6s %5s %14s %10s %14s %10s %14s %10s %11s %9s\n' "$code" "$clues" "$seed" \
             "$c2" "$a2" "$c0" "$a0" "$c1" "$a1" \
             "$(awk -v t="$c2" -v a="$c0" -v b="$c1" 'BEGIN { printf "%.2f", (a + b > 0 ? 2 * t / (a + b) : 0) }')" \

@@ -291,12 +291,18 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     };
 
     gInterrupted = false;
-    auto previous = std::signal(SIGINT, OnInterrupt);
+    // Ctrl-C halts the run; the summary is still printed. The handler stays
+    // until the command returns: a second SIGINT right behind the first (as
+    // `timeout` sends one to the program and one to its process group) must
+    // not end the program before its summary.
+    struct InterruptHandler {
+        void (*previous)(int) = std::signal(SIGINT, OnInterrupt);
+        ~InterruptHandler() { std::signal(SIGINT, previous); }
+    } interruptHandler;
     platform.LastMessage.clear();
     if (main.StartRun()) {
         main.EndRun(jobs == 1 ? main.Run() : RunJobs(main, static_cast<int>(jobs), options.Seed));
     }
-    std::signal(SIGINT, previous);
     if (showProgress) err << '\n';
 
     const std::string& message = platform.LastMessage;
