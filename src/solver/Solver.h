@@ -122,7 +122,9 @@ public:
     int ListEmptyCells();
     // The counting search over EmptyCells positions 0 to last, stopping at the
     // second solution. Returns 0, 1 or 2; Solution holds the first solution
-    // and, at 2, Board the second.
+    // and, at 2, Board the second. Expects what the logic pass leaves: no open
+    // cell without a candidate. A placement only checks the peers that just
+    // lost a candidate for a dead end.
     int Search(int last);
     // Decides whether Puzzle has exactly one solution (see SolveOutcome).
     // display may be null.
