@@ -166,6 +166,17 @@ bool Main::Run() {
     // acceptance may leave added givens in Puzzle when it rejects an
     // expanded candidate: the counts are then taken afresh.
     UnitCounts counts;
+    // Per position of the clue order, the clue cells of the positions after it.
+    std::array<CellSet, kCells> laterClues{};
+    // Whether every later clue cell in a row, column or box of cell can
+    // still take a digit.
+    const auto laterCluesHaveRoom = [&](int cell) {
+        bool room = true;
+        (kPeerSets[cell] & laterClues[Depth]).ForEach([&](int later) {
+            room = room && (Solver.Puzzle[later] != 0 || counts.HasRoom(later));
+        });
+        return room;
+    };
 
     for (;;) {
         // Renew the base.
@@ -198,6 +209,11 @@ bool Main::Run() {
             const int b = 1 + static_cast<int>(Platform.Random() * (ClueCount - 1));
             std::swap(clueOrder[a], clueOrder[b]);
         }
+        CellSet later;
+        for (int p = ClueCount - 1; p >= 0; --p) {
+            laterClues[p] = later;
+            later = later | CellSet::Of(ClueCells[clueOrder[p]]);
+        }
         for (int p = 0; p < ClueCount; ++p) {
             for (int swap = 0; swap < 50; ++swap) {
                 const int a = 1 + static_cast<int>(9 * Platform.Random());
@@ -223,6 +239,12 @@ bool Main::Run() {
             }
             if (counts.CountNum(cell, digit) != 3) continue;
             if (Depth < ClueCount - 1) {
+                // A later clue cell of this cell's row, column or box left
+                // with no digit can never be filled: no filling lies under
+                // this digit, so the next one is tried here at once. The
+                // fillings and their order stay the same; only placements
+                // that lead nowhere are skipped.
+                if (!laterCluesHaveRoom(cell)) continue;
                 ++Depth;
                 continue;
             }

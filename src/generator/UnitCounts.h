@@ -19,6 +19,9 @@ public:
         for (auto* table : {&rows_, &columns_, &boxes_}) {
             for (auto& unit : *table) unit.fill(0);
         }
+        rowDigits_.fill(0);
+        columnDigits_.fill(0);
+        boxDigits_.fill(0);
         for (int cell = 0; cell < kCells; ++cell) Add(cell, grid[cell], 1);
     }
     // The cell's value changes from `from` to `to`.
@@ -36,18 +39,34 @@ public:
         if (n != 2) return 0;
         return n + boxes_[BoxOf(cell)][d];
     }
+    // True when some digit 1 to 9 occurs nowhere in the cell's row, column
+    // and box: an empty cell that could still take a digit.
+    bool HasRoom(int cell) const {
+        const unsigned taken = rowDigits_[RowOf(cell)] | columnDigits_[ColumnOf(cell)] | boxDigits_[BoxOf(cell)];
+        return (~taken & 0x3FEu) != 0;
+    }
 
 private:
     void Add(int cell, int value, int amount) {
-        rows_[RowOf(cell)][value] = static_cast<std::uint8_t>(rows_[RowOf(cell)][value] + amount);
-        columns_[ColumnOf(cell)][value] = static_cast<std::uint8_t>(columns_[ColumnOf(cell)][value] + amount);
-        boxes_[BoxOf(cell)][value] = static_cast<std::uint8_t>(boxes_[BoxOf(cell)][value] + amount);
+        Count(rows_[RowOf(cell)], rowDigits_[RowOf(cell)], value, amount);
+        Count(columns_[ColumnOf(cell)], columnDigits_[ColumnOf(cell)], value, amount);
+        Count(boxes_[BoxOf(cell)], boxDigits_[BoxOf(cell)], value, amount);
+    }
+    static void Count(std::array<std::uint8_t, 10>& unit, std::uint16_t& digits, int value, int amount) {
+        unit[value] = static_cast<std::uint8_t>(unit[value] + amount);
+        const auto bit = static_cast<std::uint16_t>(1u << value);
+        digits = static_cast<std::uint16_t>(unit[value] != 0 ? digits | bit : digits & ~bit);
     }
 
     using Table = std::array<std::array<std::uint8_t, 10>, 9>;
     Table rows_{};
     Table columns_{};
     Table boxes_{};
+    // Per unit, bit v set while value v occurs in it.
+    using Digits = std::array<std::uint16_t, 9>;
+    Digits rowDigits_{};
+    Digits columnDigits_{};
+    Digits boxDigits_{};
 };
 
 }  // namespace cluemill

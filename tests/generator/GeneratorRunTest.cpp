@@ -394,8 +394,9 @@ TEST(CountNum, IsThreeOnlyForADigitAloneInItsRowColumnAndBox) {
     }
 }
 
-// The run's counts give CountNum's answer for every cell, through changes
-// that leave repeats in rows, columns and boxes, and after a fresh count.
+// The run's counts give CountNum's answer for every cell, and whether a cell
+// could still take a digit, through changes that leave repeats in rows,
+// columns and boxes, and after a fresh count.
 TEST(UnitCounts, AgreeWithCountNumThroughAnySequenceOfChanges) {
     testing::FakePlatform platform;
     Main main(platform);
@@ -406,6 +407,7 @@ TEST(UnitCounts, AgreeWithCountNumThroughAnySequenceOfChanges) {
     main.Solver.Puzzle.fill(0);
     counts.Rebuild(main.Solver.Puzzle);
     int threes = 0;
+    int full = 0;  // probes whose row, column and box hold every digit
     for (int step = 0; step < 20000; ++step) {
         const int cell = anyCell(random);
         const int value = anyValue(random);
@@ -418,8 +420,17 @@ TEST(UnitCounts, AgreeWithCountNumThroughAnySequenceOfChanges) {
             ASSERT_EQ(counts.CountNum(probe, d), main.CountNum(probe)) << "step " << step << " cell " << probe;
             threes += main.CountNum(probe) == 3 ? 1 : 0;
         }
+        if (step % 7 != 0) continue;
+        for (int probe = 0; probe < kCells; ++probe) {
+            unsigned seen = 1u << main.Solver.Puzzle[probe];
+            for (const int peer : kPeers[probe]) seen |= 1u << main.Solver.Puzzle[peer];
+            const bool room = (seen & 0x3FEu) != 0x3FEu;
+            ASSERT_EQ(counts.HasRoom(probe), room) << "step " << step << " cell " << probe;
+            full += room ? 0 : 1;
+        }
     }
     EXPECT_GT(threes, 0);
+    EXPECT_GT(full, 0);
 }
 
 TEST_F(GeneratorRunTest, EveryBaseStartsAtTheLowestClueCellAndStaysInThePattern) {

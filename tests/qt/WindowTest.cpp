@@ -386,9 +386,9 @@ TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
     int ticks = 0;
     bool clicked = false;
     Generate([&] {
-        // Three puzzles come within a second as a rule, but the random
-        // fillings of the 30-clue pattern pass through stretches ten times
-        // slower: the run may take until just before the watchdog.
+        // Three puzzles come within a second as a rule; on a loaded
+        // machine under the sanitizers the run may take until just before
+        // the watchdog.
         if (++ticks < 1900 && Accepted() < 3) return;
         // The run is in progress: every control that could start other
         // work is disabled, and what the window shows is the Form.
