@@ -1,5 +1,12 @@
 # Sourced by the benchmark scripts; $repo is the repository's top folder.
 
+# The patterns the generator is measured on: code and clue count.
+bench_patterns=(
+    "01C1880314800251802307 22"
+    "00285041AC2C686B041428 26"
+    "00F32B218102810309A99E 30"
+)
+
 # Sets cli to the cluemill-cli to measure: $CLUEMILL_CLI when set (it must
 # be executable), else build-bench/src/cluemill-cli, configured (Release, no
 # window, no tests) and brought up to date first.

@@ -30,11 +30,6 @@ fi
 source "$script_dir/common.sh"
 cluemill_bench_cli
 
-patterns=(
-    "01C1880314800251802307 22"
-    "00285041AC2C686B041428 26"
-    "00F32B218102810309A99E 30"
-)
 option_sets=("" "--minimal" "--limit" "--expand 1")
 
 work=$(mktemp -d)
@@ -44,7 +39,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) 
 
 echo "cluemill-cli generate, seed $seed, $jobs job(s), $seconds s per run, $runs run(s) each"
 printf '%-24s %6s %-11s %13s %11s %10s\n' pattern clues options candidates/s accepted/s accepted
-for entry in "${patterns[@]}"; do
+for entry in "${bench_patterns[@]}"; do
     read -r code clues <<<"$entry"
     for options in "${option_sets[@]}"; do
         rates=()

@@ -25,11 +25,6 @@ seeds=("$@")
 source "$script_dir/common.sh"
 cluemill_bench_cli
 
-patterns=(
-    "01C1880314800251802307 22"
-    "00285041AC2C686B041428 26"
-    "00F32B218102810309A99E 30"
-)
 
 # The seed of job 2 of a run seeded with S (SplitMix64 of S and the job
 # number, as the generator derives it).
@@ -65,7 +60,7 @@ run() {
 echo "cluemill-cli generate, $seconds s per run, two jobs against one on the same two streams"
 printf '%-24s %6s %5s %25s %25s %25s %11s %9s\n' pattern clues seed "2 jobs: cand. accepted" \
     "stream 1: cand. accepted" "stream 2: cand. accepted" candidates accepted
-for entry in "${patterns[@]}"; do
+for entry in "${bench_patterns[@]}"; do
     read -r code clues <<<"$entry"
     for seed in "${seeds[@]}"; do
         read -r c2 a2 <<<"$(run "$code" 2 "$seed")"

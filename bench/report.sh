@@ -137,11 +137,6 @@ for name in candidates-22 candidates-26 candidates-30; do
 done
 
 # generate with one job and with two.
-patterns=(
-    "01C1880314800251802307 22"
-    "00285041AC2C686B041428 26"
-    "00F32B218102810309A99E 30"
-)
 option_sets=("" "--minimal" "--limit" "--expand 1" "--expand 2")
 # Sets the median candidates/s (cand), accepted/s (acc), candidates per
 # second of processor time (percpu) and the maximum resident memory in KB
@@ -179,7 +174,7 @@ generate() {
     acc=$(median "${accepts[@]}")
     mem=$(maximum "${rss[@]}")
 }
-for entry in "${patterns[@]}"; do
+for entry in "${bench_patterns[@]}"; do
     read -r code clues <<<"$entry"
     for options in "${option_sets[@]}"; do
         generate "$code" "$options" 1
