@@ -25,7 +25,6 @@ seeds=("$@")
 source "$script_dir/common.sh"
 cluemill_bench_cli
 
-
 # The seed of job 2 of a run seeded with S (SplitMix64 of S and the job
 # number, as the generator derives it).
 job_seed() {
