@@ -50,7 +50,8 @@ void WriteLibrary(const fs::path& folder, int count) {
         record.PatternCode = cluemill::EncodePattern(SuitablePattern(k));
         record.NotExpanded[0] = k;
         const auto bytes = cluemill::ToBytes(record);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
 }
 
@@ -87,7 +88,8 @@ void ImportYes(benchmark::State& state) {
         for (int i = 0; i < puzzles; ++i) {
             std::string record(166, '\0');
             const Pattern clues = SuitablePattern(i);
-            for (int cell = 0; cell < 81; ++cell) record[cell] = clues[cell] ? static_cast<char>(1 + cell % 9) : '\0';
+            for (int cell = 0; cell < 81; ++cell)
+                record[cell] = clues[cell] ? static_cast<char>(1 + cell % 9) : '\0';
             out << record;
         }
     }
@@ -98,8 +100,9 @@ void ImportYes(benchmark::State& state) {
         std::ostringstream out;
         std::ostringstream err;
         state.ResumeTiming();
-        const int status =
-            cluemill::RunCli({"patterns", "--data-dir", folder.string(), "import", file.string(), "--yes"}, in, out, err);
+        const int status = cluemill::RunCli(
+            {"patterns", "--data-dir", folder.string(), "import", file.string(), "--yes"}, in, out,
+            err);
         if (status != 0) state.SkipWithError(err.str().c_str());
     }
     state.SetItemsProcessed(state.iterations() * puzzles);

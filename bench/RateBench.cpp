@@ -120,9 +120,9 @@ const std::vector<Corpus>& RegisterAll() {
                       << "Put the collections there, or set CLUEMILL_BENCH_DATA to their folder.\n";
         }
         std::vector<Corpus> loaded;
-        for (const char* name : {"qqwing-2000", "top1465", "17clue_every10th",
-                                 "serg_benchmark_every2nd", "candidates-22", "candidates-26",
-                                 "candidates-30"}) {
+        for (const char* name :
+             {"qqwing-2000", "top1465", "17clue_every10th", "serg_benchmark_every2nd",
+              "candidates-22", "candidates-26", "candidates-30"}) {
             loaded.push_back(LoadCorpus(folder, name));
         }
         return loaded;

@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // File names are the scratch folder's while the command runs (and only
     // then: the fuzzer's own files are named relative to where it started).
     static const int home = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    fuzz::Expect(home >= 0 && chdir(fuzz::ScratchFolder().c_str()) == 0, "the scratch folder is entered");
+    fuzz::Expect(home >= 0 && chdir(fuzz::ScratchFolder().c_str()) == 0,
+                 "the scratch folder is entered");
     const int status = RunCli(args, in, out, err);
     fuzz::Expect(fchdir(home) == 0, "the starting folder is entered again");
     fuzz::Expect(status >= 0 && status <= 2, "the exit status is 0, 1 or 2");

@@ -24,8 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < kCells; ++i) {
         const char c = i < static_cast<int>(size) ? bytes[i] : ' ';
         const bool given = c >= '1' && c <= '9';
-        fuzz::Expect(main.Form.Grid[i].Caption == (given ? std::string(1, c) : "0"), "a cell shows its byte");
-        fuzz::Expect(main.Form.Grid[i].BackColor == (given ? kRed : kWindowBackground), "a given is red");
+        fuzz::Expect(main.Form.Grid[i].Caption == (given ? std::string(1, c) : "0"),
+                     "a cell shows its byte");
+        fuzz::Expect(main.Form.Grid[i].BackColor == (given ? kRed : kWindowBackground),
+                     "a given is red");
     }
     return 0;
 }

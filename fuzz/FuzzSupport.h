@@ -19,7 +19,8 @@ namespace cluemill::fuzz {
 // that removes the folder runs.
 inline const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path* const folder = [] {
-        std::string name = (std::filesystem::temp_directory_path() / "cluemill-fuzz-XXXXXX").string();
+        std::string name =
+            (std::filesystem::temp_directory_path() / "cluemill-fuzz-XXXXXX").string();
         if (mkdtemp(name.data()) == nullptr) std::abort();
         auto* made = new std::filesystem::path(name);
         std::atexit([] {

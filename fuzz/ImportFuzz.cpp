@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SdsFile file;
     fuzz::Expect(file.Open(sds), "a regular file opens");
-    fuzz::Expect(file.Count() == static_cast<std::int64_t>(size) / kSdsRecordSize, "whole records are counted");
+    fuzz::Expect(file.Count() == static_cast<std::int64_t>(size) / kSdsRecordSize,
+                 "whole records are counted");
     for (std::int64_t r = file.Count(); r >= 1; r -= 3) file.Read(r);
 
     // One window for all runs (it is large): loaded once, the library
@@ -73,10 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         stored.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     fuzz::Expect(stored.size() % kPatternRecordSize == 0, "the library holds whole records");
-    fuzz::Expect(static_cast<std::uintmax_t>(main.Library.PatternCount) * kPatternRecordSize == stored.size(),
+    fuzz::Expect(static_cast<std::uintmax_t>(main.Library.PatternCount) * kPatternRecordSize ==
+                     stored.size(),
                  "the count is what the library holds");
     for (std::size_t at = 0; at < stored.size(); at += kPatternRecordSize) {
-        fuzz::Expect(!CheckPatternCode(std::string_view(stored).substr(at, 22)), "an imported code is valid");
+        fuzz::Expect(!CheckPatternCode(std::string_view(stored).substr(at, 22)),
+                     "an imported code is valid");
     }
     return 0;
 }

@@ -23,17 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!CheckPatternCode(text)) {
         std::string upper = text;
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        fuzz::Expect(EncodePattern(DecodePattern(text)) == upper, "a valid code survives a round trip");
+        fuzz::Expect(EncodePattern(DecodePattern(text)) == upper,
+                     "a valid code survives a round trip");
     }
 
     std::string why;
     const std::string named = PatternCodeOf(text, why);
     fuzz::Expect(named.empty() != why.empty(), "a pattern text gives a code or a reason");
-    if (!named.empty()) fuzz::Expect(!CheckPatternCode(named), "the code of a pattern text is valid");
+    if (!named.empty())
+        fuzz::Expect(!CheckPatternCode(named), "the code of a pattern text is valid");
     if (size >= 81) {
         Pattern cells{};
         for (int i = 0; i < 81; ++i) cells[i] = (data[i] & 1) != 0;
-        fuzz::Expect(DecodePattern(EncodePattern(cells)) == cells, "every pattern survives a round trip");
+        fuzz::Expect(DecodePattern(EncodePattern(cells)) == cells,
+                     "every pattern survives a round trip");
     }
     return 0;
 }

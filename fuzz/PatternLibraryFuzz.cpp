@@ -21,14 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteFile(library.File, bytes);
 
     library.Count();
-    fuzz::Expect(library.PatternCount == RoundedRecordCount(size, kPatternRecordSize), "the count follows the length");
+    fuzz::Expect(library.PatternCount == RoundedRecordCount(size, kPatternRecordSize),
+                 "the count follows the length");
     for (std::int32_t k = 0; k <= library.PatternCount + 1; ++k) {
         const PatternRecord record = library.ReadPatternRecord(k);
         fuzz::Expect(record.PatternCode.size() == 22, "a code has 22 characters");
         fuzz::Expect(FromBytes(ToBytes(record)) == record, "a record survives its bytes");
         const std::int32_t found = library.FindPattern(record.PatternCode);
-        fuzz::Expect(found >= 0 && found <= library.PatternCount, "a lookup names a record or none");
-        if (k >= 1 && k <= library.PatternCount && static_cast<std::size_t>(k) * kPatternRecordSize <= size) {
+        fuzz::Expect(found >= 0 && found <= library.PatternCount,
+                     "a lookup names a record or none");
+        if (k >= 1 && k <= library.PatternCount &&
+            static_cast<std::size_t>(k) * kPatternRecordSize <= size) {
             fuzz::Expect(found >= k, "a whole record is found at its place or later");
         }
     }
@@ -39,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = RunCli({"patterns", "--data-dir", folder.string(), "list"}, in, out, err);
     fuzz::Expect(status == 0, "listing a library succeeds");
     if (library.PatternCount > 0) {
-        RunCli({"patterns", "--data-dir", folder.string(), "show", std::to_string(library.PatternCount)}, in, out, err);
+        RunCli({"patterns", "--data-dir", folder.string(), "show",
+                std::to_string(library.PatternCount)},
+               in, out, err);
     }
 
     PatternRecord added;
@@ -47,10 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t before = library.PatternCount;
     fuzz::Expect(library.AppendPattern(added), "a record is appended");
     fuzz::Expect(library.PatternCount == before + 1, "appending counts the record");
-    fuzz::Expect(library.ReadPatternRecord(library.PatternCount) == added, "the appended record reads back");
+    fuzz::Expect(library.ReadPatternRecord(library.PatternCount) == added,
+                 "the appended record reads back");
     ++added.Minimal[5];
     fuzz::Expect(library.WritePatternRecord(library.PatternCount, added), "a record is rewritten");
-    fuzz::Expect(library.ReadPatternRecord(library.PatternCount) == added, "the rewritten record reads back");
+    fuzz::Expect(library.ReadPatternRecord(library.PatternCount) == added,
+                 "the rewritten record reads back");
     std::error_code error;
     fuzz::Expect(std::filesystem::file_size(library.File, error) ==
                      static_cast<std::uintmax_t>(library.PatternCount) * kPatternRecordSize,

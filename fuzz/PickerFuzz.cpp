@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned copies = steer >= 0xC0 ? 1 + (steer & 0x3F) * 4 : 1;
     constexpr std::size_t kThreePages = 3 * 88 * 98;
     std::string file = records;
-    for (unsigned k = 1; k < copies && file.size() + records.size() <= kThreePages; ++k) file += records;
+    for (unsigned k = 1; k < copies && file.size() + records.size() <= kThreePages; ++k)
+        file += records;
     fuzz::WriteFile(folder / "Patterns.rec", file);
 
     // One window for all runs (it is large): loaded once, the library
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (step > kMaxSteps) {
             main.Picture4_KeyDown(27, 0);
         } else if (choice < 10) {
-            main.Picture4_KeyDown(kKeys[choice == 0 || choice == 1 ? 9 : choice], static_cast<int>(steer & 1));
+            main.Picture4_KeyDown(kKeys[choice == 0 || choice == 1 ? 9 : choice],
+                                  static_cast<int>(steer & 1));
             main.Picture4_KeyUp();
         } else if (choice == 10) {
             main.KnopPageDown_Click();
@@ -74,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     main.Library.CurrentPattern = 0;
     main.PickPattern_Click();
     fuzz::Expect(!main.PickerOpen, "the picker closes");
-    fuzz::Expect(main.Library.CurrentPattern >= 0 && main.Library.CurrentPattern <= main.Library.PatternCount,
+    fuzz::Expect(main.Library.CurrentPattern >= 0 &&
+                     main.Library.CurrentPattern <= main.Library.PatternCount,
                  "the chosen pattern is in the library");
     return 0;
 }

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CellValues cells = ReadPuzzleText(text);
     for (int i = 0; i < kCells; ++i) {
         const char c = i < static_cast<int>(text.size()) ? text[i] : ' ';
-        fuzz::Expect(cells[i] == (c >= '1' && c <= '9' ? c - '0' : 0), "a cell reads its own character");
+        fuzz::Expect(cells[i] == (c >= '1' && c <= '9' ? c - '0' : 0),
+                     "a cell reads its own character");
     }
     fuzz::Expect(ReadPuzzleText(WritePuzzleText(cells, '.')) == cells, "a written line reads back");
     GivensConflict(cells);

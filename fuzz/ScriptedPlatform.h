@@ -12,7 +12,7 @@ namespace cluemill::fuzz {
 // A silent outside world whose file dialog names one file and whose event
 // loop runs a script (the user's answers and keys).
 class ScriptedPlatform final : public Platform {
-public:
+  public:
     std::string Folder;
     std::optional<std::string> FileToOpen;
     std::function<void()> OnEvents;

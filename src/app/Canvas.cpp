@@ -6,11 +6,13 @@
 
 namespace cluemill {
 
-PixelCanvas::PixelCanvas(int width, int height) : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
+PixelCanvas::PixelCanvas(int width, int height)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
 
 Colour* PixelCanvas::Pixels() const {
     if (pixels_.empty()) {
-        pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWindowBackground);
+        pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                       kWindowBackground);
     }
     return pixels_.data();
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-
 namespace cluemill {
 
 // Colours are 0xBBGGRR, red in the low byte.
@@ -19,7 +18,7 @@ inline constexpr Colour kWindowBackground = 0x80000005;
 // one. Coordinates may lie outside; what falls outside is not drawn. Lines
 // and outlines include both end points.
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
 
     virtual int ScaleWidth() const = 0;
@@ -41,7 +40,7 @@ public:
 // once something is drawn or a row is asked for: every window has a picker
 // surface, and cluemill-cli never draws on it.
 class PixelCanvas final : public Canvas {
-public:
+  public:
     PixelCanvas(int width, int height);
 
     int ScaleWidth() const override { return width_; }
@@ -57,7 +56,7 @@ public:
     const Colour* Row(int y) const { return Pixels() + static_cast<std::size_t>(y) * width_; }
     std::uint64_t Version() const { return version_; }
 
-private:
+  private:
     // All pixels, allocated (as kWindowBackground) on first use.
     Colour* Pixels() const;
 

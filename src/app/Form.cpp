@@ -18,9 +18,9 @@ const char* const kDropInstructions =
 
 namespace {
 
-constexpr std::array<const char*, 6> kClassLines = {
-    "Very Easy : 00.00 %", "Easy : 00.00 %",      "Medium : 00.00 %",
-    "Hard : 00.00 %",      "Very Hard : 00.00 %", "Others : 00.00 %"};
+constexpr std::array<const char*, 6> kClassLines = {"Very Easy : 00.00 %", "Easy : 00.00 %",
+                                                    "Medium : 00.00 %",    "Hard : 00.00 %",
+                                                    "Very Hard : 00.00 %", "Others : 00.00 %"};
 
 }  // namespace
 
@@ -58,7 +58,7 @@ Form::Form() {
     CheckLimit.Caption = "Limited to \"Very Hard\"";
 
     Label4.Caption = "Select output file-type =>";
-    Combo2.List = {"Tavix Sudoku", "Simple Sudoku", "Sudocue", "Into Sudoku",
+    Combo2.List = {"Tavix Sudoku",     "Simple Sudoku", "Sudocue",      "Into Sudoku",
                    "Sudoku Explainer", "81 char $ (.)", "81 char $ (0)"};
     File2.Visible = false;
 

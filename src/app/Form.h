@@ -45,7 +45,8 @@ struct ComboBox : Control {
     bool Locked = false;
     // The selected entry, or "" when none is.
     std::string Text() const {
-        return ListIndex >= 0 && ListIndex < static_cast<int>(List.size()) ? List[ListIndex] : std::string();
+        return ListIndex >= 0 && ListIndex < static_cast<int>(List.size()) ? List[ListIndex]
+                                                                           : std::string();
     }
 };
 

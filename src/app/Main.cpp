@@ -7,9 +7,9 @@ Main::Main(cluemill::Platform& platform) : Platform(platform) {}
 
 namespace {
 
-constexpr std::array<const char*, 7> kOutputFolders = {"Tavix Sudoku",     "Simple Sudoku",  "Sudocue",
-                                                       "Into Sudoku",      "Sudoku Explainer", "Sudoku_81_Char",
-                                                       "Sudoku_81_Char_0"};
+constexpr std::array<const char*, 7> kOutputFolders = {
+    "Tavix Sudoku",     "Simple Sudoku",  "Sudocue",         "Into Sudoku",
+    "Sudoku Explainer", "Sudoku_81_Char", "Sudoku_81_Char_0"};
 
 }  // namespace
 
@@ -46,9 +46,13 @@ void Main::Form_Load() {
     CountSudokus();
 }
 
-bool Main::Form_QueryUnload() { return !Generating && !PickerOpen && !Testing; }
+bool Main::Form_QueryUnload() {
+    return !Generating && !PickerOpen && !Testing;
+}
 
-void Main::ButtonExit_Click() { Platform.EndProgram(); }
+void Main::ButtonExit_Click() {
+    Platform.EndProgram();
+}
 
 void Main::SetText2(const std::string& text) {
     Form.Text2.Text = text;

@@ -36,7 +36,7 @@ inline constexpr int kLockRows = 100;
 // (Platform), the program's shared state and the event handlers. Handlers are
 // short and hand the work to their subsystem.
 class Main : public SolutionDisplay {
-public:
+  public:
     explicit Main(cluemill::Platform& platform);
     Main(const Main&) = delete;
     Main& operator=(const Main&) = delete;
@@ -213,7 +213,7 @@ public:
     // UniqueSud's window output.
     void ShowSolution(const CellValues& values, bool afterLogicPass) override;
 
-private:
+  private:
     // ClueCells and ClueCount from the red cells of the grid.
     void CollectPattern();
     // The message that refuses the collected pattern, or "".

@@ -11,7 +11,7 @@ struct Control;
 // What the engine asks of the outside world. The window implements it with
 // Qt; tests and the command line with scripted or silent stand-ins.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Lets pending window events run (the window may throttle how often).

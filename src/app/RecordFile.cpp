@@ -70,7 +70,9 @@ std::optional<RecordFile> RecordFile::Open(const std::filesystem::path& file, Ac
     return opened;
 }
 
-RecordFile::RecordFile(RecordFile&& other) noexcept : descriptor_(other.descriptor_) { other.descriptor_ = -1; }
+RecordFile::RecordFile(RecordFile&& other) noexcept : descriptor_(other.descriptor_) {
+    other.descriptor_ = -1;
+}
 
 RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     if (this != &other) {
@@ -95,7 +97,8 @@ std::size_t RecordFile::ReadAt(std::uint64_t offset, void* to, std::size_t size)
     auto* bytes = static_cast<char*>(to);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t read = pread(descriptor_, bytes + done, size - done, static_cast<off_t>(offset + done));
+        const ssize_t read =
+            pread(descriptor_, bytes + done, size - done, static_cast<off_t>(offset + done));
         if (read < 0 && errno == EINTR) continue;
         if (read <= 0) break;
         done += static_cast<std::size_t>(read);
@@ -108,7 +111,8 @@ bool RecordFile::WriteWhole(std::uint64_t offset, std::string_view bytes) {
     // What the write replaces, to put back if it stops half way.
     std::vector<char> replaced;
     if (offset < length) {
-        replaced.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size(), length - offset)));
+        replaced.resize(
+            static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size(), length - offset)));
         replaced.resize(ReadAt(offset, replaced.data(), replaced.size()));
     }
     if (WriteAll(descriptor_, offset, bytes.data(), bytes.size())) return true;
@@ -123,9 +127,10 @@ bool RecordFile::WriteWhole(std::uint64_t offset, std::string_view bytes) {
 CreateResult CreateWholeFile(const std::filesystem::path& file, std::string_view bytes) {
     static std::atomic<unsigned> serial{0};
     const std::filesystem::path partial =
-        file.parent_path() / ("." + file.filename().string() + ".partial-" + std::to_string(getpid()) + "-" +
-                              std::to_string(serial++));
-    const int descriptor = open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        file.parent_path() / ("." + file.filename().string() + ".partial-" +
+                              std::to_string(getpid()) + "-" + std::to_string(serial++));
+    const int descriptor =
+        open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (descriptor < 0) return CreateResult::Failed;
     bool whole = WriteAll(descriptor, 0, bytes.data(), bytes.size());
     whole = close(descriptor) == 0 && whole;

@@ -18,7 +18,7 @@ namespace cluemill {
 // Only regular files are opened: a folder, a pipe or a device in the file's
 // place fails at once instead of blocking.
 class RecordFile {
-public:
+  public:
     enum class Access { Read, Write };
 
     // Opens and locks the file; Write creates it when missing. Nothing when
@@ -41,7 +41,7 @@ public:
     // back and the file is cut back to its former length. True if written.
     bool WriteWhole(std::uint64_t offset, std::string_view bytes);
 
-private:
+  private:
     explicit RecordFile(int descriptor) : descriptor_(descriptor) {}
     int descriptor_ = -1;
 };

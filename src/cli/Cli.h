@@ -25,9 +25,11 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
                 std::ostream& err);
 
 // cluemill-cli grade: the generator's acceptance for each puzzle line.
-int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err);
 // cluemill-cli generate: a generation run, headless.
-int RunGenerate(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+int RunGenerate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err);
 // The program's folder (where the executable lies).
 std::string ProgramFolder();
 

@@ -18,7 +18,7 @@ namespace cluemill {
 // numbers come from a stream that a seed makes repeatable (every reseed then
 // draws its seed from that stream instead of the clock).
 class CliPlatform final : public Platform {
-public:
+  public:
     explicit CliPlatform(std::string folder = ".", std::optional<std::uint64_t> seed = std::nullopt)
         : folder_(std::move(folder)), seeds_(seed.value_or(0)), seeded_(seed.has_value()) {
         Randomize();
@@ -35,7 +35,8 @@ public:
     std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
     double Random() override { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
     void Randomize() override {
-        const auto clock = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        const auto clock =
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
         random_.seed(seeded_ ? seeds_() : clock ^ std::random_device{}());
     }
     char DecimalSeparator() const override { return '.'; }
@@ -44,7 +45,7 @@ public:
     void EndProgram() override {}
     std::string ProgramFolder() const override { return folder_; }
 
-private:
+  private:
     std::string folder_;
     std::mt19937_64 seeds_;
     bool seeded_;

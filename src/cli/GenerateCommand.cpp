@@ -80,7 +80,9 @@ constexpr std::array<const char*, 3> kCounterNames = {"NotExpanded", "Minimal", 
 
 std::atomic<bool> gInterrupted{false};
 
-extern "C" void OnInterrupt(int) { gInterrupted = true; }
+extern "C" void OnInterrupt(int) {
+    gInterrupted = true;
+}
 
 // The options shared by grade and generate.
 struct RunOptions {
@@ -99,13 +101,14 @@ void ApplyOptions(Main& main, const RunOptions& options) {
 }
 
 void ShowPattern(Main& main, const Pattern& clues) {
-    for (int i = 0; i < kCells; ++i) main.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
+    for (int i = 0; i < kCells; ++i)
+        main.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
 }
 
 // The acceptance of a generation run for puzzle lines: a window of its own
 // with the options set, deciding one candidate after the other.
 class Grader {
-public:
+  public:
     explicit Grader(const RunOptions& options) : platform_(".", options.Seed), main_(platform_) {
         ApplyOptions(main_, options);
         // A candidate of a run, with no format chosen and no library record:
@@ -137,14 +140,15 @@ public:
         result += '\n';
     }
 
-private:
+  private:
     CliPlatform platform_;
     Main main_;
 };
 
 }  // namespace
 
-int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err) {
     RunOptions options;
     std::string file;
     std::int64_t jobs = DefaultJobs();
@@ -158,13 +162,16 @@ int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostrea
             options.Minimal = true;
         } else if (arg == "--limit") {
             options.Limit = true;
-        } else if (arg == "--expand" && i + 1 < args.size() && ParseNumber(args[i + 1], 0, 3, value)) {
+        } else if (arg == "--expand" && i + 1 < args.size() &&
+                   ParseNumber(args[i + 1], 0, 3, value)) {
             options.Expand = static_cast<int>(value);
             ++i;
-        } else if (arg == "--seed" && i + 1 < args.size() && ParseNumber(args[i + 1], 0, INT64_MAX, value)) {
+        } else if (arg == "--seed" && i + 1 < args.size() &&
+                   ParseNumber(args[i + 1], 0, INT64_MAX, value)) {
             options.Seed = static_cast<std::uint64_t>(value);
             ++i;
-        } else if (arg == "--jobs" && i + 1 < args.size() && ParseNumber(args[i + 1], 1, 256, jobs)) {
+        } else if (arg == "--jobs" && i + 1 < args.size() &&
+                   ParseNumber(args[i + 1], 1, 256, jobs)) {
             ++i;
         } else if (arg.size() > 1 && arg[0] == '-') {
             err << "cluemill-cli grade: bad option '" << arg << "'\n\n" << kGradeHelp;
@@ -181,14 +188,15 @@ int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (options.Seed && options.Expand > 0) jobs = 1;
     return ReadInput(file, in, err, "grade", [&](std::istream& input) {
         return ForEachPuzzleLine(input, out, err, "grade", static_cast<int>(jobs), [&] {
-            return [grader = std::make_shared<Grader>(options)](const std::string& line, std::string& result) {
-                grader->Grade(line, result);
-            };
+            return
+                [grader = std::make_shared<Grader>(options)](
+                    const std::string& line, std::string& result) { grader->Grade(line, result); };
         });
     });
 }
 
-int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostream& out, std::ostream& err) {
+int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostream& out,
+                std::ostream& err) {
     RunOptions options;
     std::string patternText;
     bool randomPattern = false;
@@ -218,7 +226,8 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
         } else if (arg == "--expand" && hasValue && ParseNumber(args[i + 1], 0, 3, value)) {
             options.Expand = static_cast<int>(value);
             ++i;
-        } else if (arg == "--renew-after" && hasValue && ParseNumber(args[i + 1], 1, INT32_MAX, renewAfter)) {
+        } else if (arg == "--renew-after" && hasValue &&
+                   ParseNumber(args[i + 1], 1, INT32_MAX, renewAfter)) {
             ++i;
         } else if (arg == "--format" && hasValue && ParseNumber(args[i + 1], 0, 6, format)) {
             ++i;
@@ -237,7 +246,8 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
         }
     }
     if (randomPattern == !patternText.empty()) {
-        err << "cluemill-cli generate: give either --pattern or --random-pattern\n\n" << kGenerateHelp;
+        err << "cluemill-cli generate: give either --pattern or --random-pattern\n\n"
+            << kGenerateHelp;
         return 2;
     }
     std::string code;
@@ -268,7 +278,9 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     auto lastProgress = start;
     std::int64_t accepted = 0;
     const bool showProgress = progress && isatty(STDERR_FILENO) != 0;
-    auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    auto seconds = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
     main.OnAccepted = [&] {
         ++accepted;
         std::string line;
@@ -286,8 +298,8 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
         if (now - lastProgress < std::chrono::milliseconds(250)) return;
         lastProgress = now;
         err << "\r" << main.CandidatesTried << " candidates, " << accepted << " accepted, "
-            << static_cast<std::int64_t>(static_cast<double>(main.CandidatesTried) / seconds()) << "/s   "
-            << std::flush;
+            << static_cast<std::int64_t>(static_cast<double>(main.CandidatesTried) / seconds())
+            << "/s   " << std::flush;
     };
 
     gInterrupted = false;
@@ -306,19 +318,22 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     if (showProgress) err << '\n';
 
     const std::string& message = platform.LastMessage;
-    if (!main.Generating && message != "Generator halted" && message != "All clue-grids generated") {
+    if (!main.Generating && message != "Generator halted" &&
+        message != "All clue-grids generated") {
         err << "cluemill-cli generate: " << message << '\n';
         return 2;
     }
     static constexpr std::array<const char*, 6> kClasses = {"Very Easy", "Easy",      "Medium",
                                                             "Hard",      "Very Hard", "Others"};
-    err << message << '\n' << "pattern " << main.Library.PatternRec.PatternCode << " (record "
+    err << message << '\n'
+        << "pattern " << main.Library.PatternRec.PatternCode << " (record "
         << main.Library.CurrentPattern << ")\n"
         << jobs << (jobs == 1 ? " job\n" : " jobs\n");
     for (int c = 0; c < 6; ++c) err << kClasses[c] << ": " << main.NewCount[c] << '\n';
     const double elapsed = seconds();
     err << main.CandidatesTried << " candidates in " << elapsed << " s ("
-        << static_cast<std::int64_t>(elapsed > 0 ? static_cast<double>(main.CandidatesTried) / elapsed : 0)
+        << static_cast<std::int64_t>(
+               elapsed > 0 ? static_cast<double>(main.CandidatesTried) / elapsed : 0)
         << " per second), " << accepted << " accepted\n";
     return 0;
 }

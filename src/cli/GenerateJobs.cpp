@@ -163,7 +163,8 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
             // A job's later puzzles carry at least the placements it had
             // published before its queue was looked at.
             const std::int64_t earliest = !other.Queue.empty() ? other.Queue.front().At : published;
-            safe = (other.Queue.empty() && other.Done) || earliest > firstAt || (earliest == firstAt && k > first);
+            safe = (other.Queue.empty() && other.Done) || earliest > firstAt ||
+                   (earliest == firstAt && k > first);
         }
         if (!safe) {
             // Nothing queued (the jobs are searching), or one lags behind:
@@ -204,7 +205,8 @@ bool RunJobs(Main& writer, int jobs, std::optional<std::uint64_t> seed) {
         for (;;) {
             Job* first = nullptr;
             for (auto& job : all) {
-                if (!job->Queue.empty() && (first == nullptr || job->Queue.front().At < first->Queue.front().At)) {
+                if (!job->Queue.empty() &&
+                    (first == nullptr || job->Queue.front().At < first->Queue.front().At)) {
                     first = job.get();
                 }
             }

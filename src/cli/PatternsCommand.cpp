@@ -48,7 +48,6 @@ constexpr const char* kPatternsHelp =
     "A code has 22 hexadecimal digits and begins with 00 or 01. A bad code or\n"
     "line is refused with exit status 2.\n";
 
-
 // Each operand, or else each non-empty line of in; with comments set, lines
 // beginning with '#' are skipped (a pattern line may begin with '#', a clue).
 int ForEachInput(const std::vector<std::string>& items, std::istream& in, bool comments,
@@ -72,8 +71,8 @@ enum class ImportMode { Ask, Yes, DryRun };
 
 // The import's walk over a native puzzle file, answered on the terminal or
 // by the mode.
-int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportMode mode, std::istream& in,
-                   std::ostream& out, std::ostream& err) {
+int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportMode mode,
+                   std::istream& in, std::ostream& out, std::ostream& err) {
     SdsFile file;
     if (!file.Open(fileName)) {
         err << "cluemill-cli patterns: cannot open " << fileName << '\n';
@@ -108,9 +107,10 @@ int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportM
             for (int row = 0; row < 9; ++row) err << "  " << line.substr(row * 9, 9) << '\n';
             err << "Import this pattern ? [y/n/c] " << std::flush;
             std::string reply;
-            answer = std::getline(in, reply) && !reply.empty() ? static_cast<char>(std::tolower(
-                                                                     static_cast<unsigned char>(reply.front())))
-                                                               : 'c';
+            answer =
+                std::getline(in, reply) && !reply.empty()
+                    ? static_cast<char>(std::tolower(static_cast<unsigned char>(reply.front())))
+                    : 'c';
         }
         if (answer == 'c') break;
         out << r << '\t' << code;
@@ -129,14 +129,15 @@ int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportM
         }
         out << '\n';
     }
-    err << "cluemill-cli patterns: " << offered << (offered == 1 ? " pattern" : " patterns") << " offered, "
-        << appended << " appended\n";
+    err << "cluemill-cli patterns: " << offered << (offered == 1 ? " pattern" : " patterns")
+        << " offered, " << appended << " appended\n";
     return status;
 }
 
 }  // namespace
 
-int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err) {
     std::filesystem::path folder = ProgramFolder();
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -183,11 +184,12 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
             k = 0;
         }
         if (k < 1 || k > library.PatternCount) {
-            err << "cluemill-cli patterns: there is no pattern " << operands[0] << " (the library holds "
-                << library.PatternCount << ")\n";
+            err << "cluemill-cli patterns: there is no pattern " << operands[0]
+                << " (the library holds " << library.PatternCount << ")\n";
             return 2;
         }
-        const std::string line = PatternLine(DecodePattern(library.ReadPatternRecord(static_cast<std::int32_t>(k)).PatternCode));
+        const std::string line = PatternLine(
+            DecodePattern(library.ReadPatternRecord(static_cast<std::int32_t>(k)).PatternCode));
         for (int row = 0; row < 9; ++row) out << line.substr(row * 9, 9) << '\n';
         return 0;
     }
@@ -232,9 +234,12 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         const bool encode = command == "encode";
         return ForEachInput(operands, in, !encode, [&](const std::string& item) {
             std::string why;
-            if (encode && item.size() < 81) why = "a pattern line has 81 characters, not " + std::to_string(item.size());
+            if (encode && item.size() < 81)
+                why = "a pattern line has 81 characters, not " + std::to_string(item.size());
             if (!encode && item.size() != 22) why = *CheckPatternCode(item);
-            const std::string code = why.empty() ? PatternCodeOf(encode ? item.substr(0, 81) : item, why) : std::string();
+            const std::string code = why.empty()
+                                         ? PatternCodeOf(encode ? item.substr(0, 81) : item, why)
+                                         : std::string();
             if (code.empty()) {
                 err << "cluemill-cli patterns: " << why << '\n';
                 return false;

@@ -23,7 +23,8 @@ namespace {
 // The line rules of the puzzle-line commands: each(line) for every puzzle
 // line, report(text) for a line too short and for a read error. Returns the
 // exit status: 0, 1 after a short line, 2 after a read error.
-int ReadPuzzleLines(std::istream& in, const std::string& command, const std::function<void(std::string&)>& each,
+int ReadPuzzleLines(std::istream& in, const std::string& command,
+                    const std::function<void(std::string&)>& each,
                     const std::function<void(const std::string&)>& report) {
     std::string line;
     int status = 0;
@@ -40,7 +41,8 @@ int ReadPuzzleLines(std::istream& in, const std::string& command, const std::fun
         each(line);
     }
     if (in.bad()) {
-        report("cluemill-cli " + command + ": read error after line " + std::to_string(number) + "\n");
+        report("cluemill-cli " + command + ": read error after line " + std::to_string(number) +
+               "\n");
         return 2;
     }
     return status;
@@ -51,10 +53,12 @@ int ReadPuzzleLines(std::istream& in, const std::string& command, const std::fun
 int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
                       const std::function<void(const std::string&)>& each) {
     return ReadPuzzleLines(
-        in, command, [&](std::string& line) { each(line); }, [&](const std::string& text) { err << text; });
+        in, command, [&](std::string& line) { each(line); },
+        [&](const std::string& text) { err << text; });
 }
 
-bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high,
+                 std::int64_t& value) {
     try {
         std::size_t used = 0;
         value = std::stoll(text, &used);
@@ -64,7 +68,9 @@ bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, s
     }
 }
 
-int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+int DefaultJobs() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 namespace {
 
@@ -85,8 +91,9 @@ constexpr std::size_t kBatchesPerJob = 4;
 
 }  // namespace
 
-int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, const std::string& command,
-                      int jobs, const std::function<LineWorker()>& makeWorker) {
+int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err,
+                      const std::string& command, int jobs,
+                      const std::function<LineWorker()>& makeWorker) {
     if (jobs <= 1) {
         const LineWorker work = makeWorker();
         std::string result;
@@ -112,7 +119,8 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
     // every finished batch at the front, in order.
     auto writeFinished = [&] {
         while (!batches.empty() && batches.front().Done) {
-            for (const auto& entry : batches.front().Entries) (entry.Message ? err : out) << entry.Text;
+            for (const auto& entry : batches.front().Entries)
+                (entry.Message ? err : out) << entry.Text;
             batches.pop_front();
             ++written;
             roomReady.notify_one();
@@ -153,7 +161,8 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
             threads.emplace_back(runJob, std::cref(workers.back()));
         }
         std::unique_lock lock(mutex);
-        roomReady.wait(lock, [&] { return read - written < kBatchesPerJob * static_cast<std::size_t>(jobs); });
+        roomReady.wait(
+            lock, [&] { return read - written < kBatchesPerJob * static_cast<std::size_t>(jobs); });
         batches.push_back(std::move(batch));
         ++read;
         workReady.notify_one();
@@ -194,8 +203,8 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, co
     return status;
 }
 
-int ReadInput(const std::string& file, std::istream& in, std::ostream& err, const std::string& command,
-              const std::function<int(std::istream&)>& read) {
+int ReadInput(const std::string& file, std::istream& in, std::ostream& err,
+              const std::string& command, const std::function<int(std::istream&)>& read) {
     if (file.empty() || file == "-") return read(in);
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) {
@@ -212,7 +221,9 @@ int ReadInput(const std::string& file, std::istream& in, std::ostream& err, cons
 
 namespace {
 
-bool IsClueMark(char c) { return (c >= '1' && c <= '9') || c == 'X' || c == 'x' || c == '#' || c == '*'; }
+bool IsClueMark(char c) {
+    return (c >= '1' && c <= '9') || c == 'X' || c == 'x' || c == '#' || c == '*';
+}
 
 }  // namespace
 
@@ -232,8 +243,9 @@ std::string PatternCodeOf(std::string text, std::string& why) {
         return EncodePattern(clues);
     }
     if (const auto problem = CheckPatternCode(text)) {
-        why = text.size() > 22 && text.size() != 81 ? "a pattern line has 81 characters, not " + std::to_string(text.size())
-                                                     : *problem;
+        why = text.size() > 22 && text.size() != 81
+                  ? "a pattern line has 81 characters, not " + std::to_string(text.size())
+                  : *problem;
         return {};
     }
     // The library compares codes character for character, in upper case.

@@ -27,8 +27,9 @@ using LineWorker = std::function<void(const std::string& line, std::string& resu
 // the lines, exactly as one job would print them; a worker sees only the
 // first 81 characters of a line. Lines are read ahead by a bounded amount,
 // so memory stays flat on inputs of any length. One job runs on this thread.
-int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err, const std::string& command,
-                      int jobs, const std::function<LineWorker()>& makeWorker);
+int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err,
+                      const std::string& command, int jobs,
+                      const std::function<LineWorker()>& makeWorker);
 
 // A whole decimal number from low to high, the whole of text.
 bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value);
@@ -38,8 +39,8 @@ int DefaultJobs();
 
 // Runs read on the file named `file`, or on in when file is empty or "-".
 // A folder or a file that cannot be opened is reported on err (exit 2).
-int ReadInput(const std::string& file, std::istream& in, std::ostream& err, const std::string& command,
-              const std::function<int(std::istream&)>& read);
+int ReadInput(const std::string& file, std::istream& in, std::ostream& err,
+              const std::string& command, const std::function<int(std::istream&)>& read);
 
 // A pattern as 81 characters, 'X' for a clue and '.' for an empty cell.
 std::string PatternLine(const Pattern& clues);

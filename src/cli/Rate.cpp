@@ -112,13 +112,15 @@ int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream
         err << "cluemill-cli rate: expected at most one FILE\n\n" << kRateHelp;
         return 2;
     }
-    return ReadInput(files.empty() ? std::string() : files[0], in, err, "rate", [&](std::istream& input) {
-        return ForEachPuzzleLine(input, out, err, "rate", static_cast<int>(jobs), [] {
-            return [solver = std::make_shared<Solver>()](const std::string& line, std::string& result) {
-                RateOne(*solver, line, result);
-            };
+    return ReadInput(
+        files.empty() ? std::string() : files[0], in, err, "rate", [&](std::istream& input) {
+            return ForEachPuzzleLine(input, out, err, "rate", static_cast<int>(jobs), [] {
+                return [solver = std::make_shared<Solver>()](const std::string& line,
+                                                             std::string& result) {
+                    RateOne(*solver, line, result);
+                };
+            });
         });
-    });
 }
 
 }  // namespace cluemill

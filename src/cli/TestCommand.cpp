@@ -95,13 +95,14 @@ int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream
     CliPlatform platform;
     Main main(platform);
     std::string result;
-    return ReadInput(files.empty() ? std::string() : files[0], in, err, "test", [&](std::istream& input) {
-        return ForEachPuzzleLine(input, err, "test", [&](const std::string& line) {
-            result.clear();
-            TestOne(main, platform, line, minimal, result);
-            out << result;
-        });
-    });
+    return ReadInput(files.empty() ? std::string() : files[0], in, err, "test",
+                     [&](std::istream& input) {
+                         return ForEachPuzzleLine(input, err, "test", [&](const std::string& line) {
+                             result.clear();
+                             TestOne(main, platform, line, minimal, result);
+                             out << result;
+                         });
+                     });
 }
 
 }  // namespace cluemill

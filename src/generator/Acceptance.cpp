@@ -71,7 +71,8 @@ void Main::RecordAccepted(const AcceptedPuzzle& puzzle) {
     Solver.Puzzle = puzzle.Puzzle;
     Solver.Board = puzzle.Board;
     Solver.Difficulty = puzzle.Difficulty;
-    for (int cell = 0; cell < kCells; ++cell) Form.Grid[cell].Caption = std::to_string(puzzle.Board[cell]);
+    for (int cell = 0; cell < kCells; ++cell)
+        Form.Grid[cell].Caption = std::to_string(puzzle.Board[cell]);
     SetText2(puzzle.Text);
     ++Counters(Library.PatternRec, puzzle.Counter)[puzzle.Difficulty - 1];
     LastCounter = puzzle.Counter;
@@ -119,7 +120,8 @@ bool Main::UniqueModSud() {
         if (!checkLimit) {
             if (checkMinimal && !IsSudMinimal()) return false;
             Solver.Difficulty = 6;
-            ShowAndRecord(checkMinimal ? PatternCounter::Minimal : PatternCounter::NotExpanded, false, false);
+            ShowAndRecord(checkMinimal ? PatternCounter::Minimal : PatternCounter::NotExpanded,
+                          false, false);
             return true;
         }
         if (checkMinimal || !expand || !ModifyTask()) return false;

@@ -16,7 +16,8 @@ namespace cluemill {
 namespace {
 
 constexpr std::array<const char*, 4> kSeeking = {"Cluemill - Seeking", "Cluemill - Seeking >",
-                                                 "Cluemill - Seeking > >", "Cluemill - Seeking > > >"};
+                                                 "Cluemill - Seeking > >",
+                                                 "Cluemill - Seeking > > >"};
 
 }  // namespace
 
@@ -70,7 +71,8 @@ std::string Main::PatternProblem() const {
             if (cell % 9 / 3 == b) columnMask |= 1 << (cell % 9 % 3);
         }
         for (int k = 0; k < 3; ++k) {
-            if (rowMask == 0 || rowMask == 1 << k) return "More than one empty row in the same band is not allowed !";
+            if (rowMask == 0 || rowMask == 1 << k)
+                return "More than one empty row in the same band is not allowed !";
             if (columnMask == 0 || columnMask == 1 << k) {
                 return "More than one empty column in the same stack is not allowed !";
             }
@@ -123,7 +125,8 @@ bool Main::StartRun() {
         Form.PickPattern.Enabled = Library.PatternCount > 0;
     } else if (!RandomPatternsUsable()) {
         Platform.MessageBox(
-            "\"Random patterns\" needs a library pattern of at least two clues: draw a pattern and generate "
+            "\"Random patterns\" needs a library pattern of at least two clues: draw a pattern and "
+            "generate "
             "from it first, or untick \"Random patterns\".",
             "Cluemill");
         return false;
@@ -188,7 +191,8 @@ bool Main::Run() {
             // another one is drawn.
             do {
                 Platform.Randomize();
-                Library.CurrentPattern = 1 + static_cast<std::int32_t>(Platform.Random() * Library.PatternCount);
+                Library.CurrentPattern =
+                    1 + static_cast<std::int32_t>(Platform.Random() * Library.PatternCount);
                 DisplayPattern();
                 DisplayPerformance();
                 CollectPattern();
@@ -251,7 +255,8 @@ bool Main::Run() {
             // A complete filling: fewer than eight distinct digits cannot
             // make a unique puzzle and is not counted.
             unsigned used = 0;
-            for (int i = 0; std::popcount(used) < 8 && i < ClueCount; ++i) used |= 1u << Solver.Puzzle[ClueCells[i]];
+            for (int i = 0; std::popcount(used) < 8 && i < ClueCount; ++i)
+                used |= 1u << Solver.Puzzle[ClueCells[i]];
             if (std::popcount(used) >= 8) {
                 ++CandidatesTried;
                 const CellValues candidate = Solver.Puzzle;
@@ -276,7 +281,9 @@ bool Main::Run() {
     }
 }
 
-void Main::CommandHalt_Click() { HaltRequested = true; }
+void Main::CommandHalt_Click() {
+    HaltRequested = true;
+}
 
 void Main::Combo1_Click() {
     try {
@@ -286,7 +293,9 @@ void Main::Combo1_Click() {
     }
 }
 
-void Main::Option1_Click(int index) { ExpandLevel = index; }
+void Main::Option1_Click(int index) {
+    ExpandLevel = index;
+}
 
 void Main::CheckRandomPattern_Click() {
     if (Form.CheckRandomPattern.Value == 1) {

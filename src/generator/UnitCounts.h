@@ -13,7 +13,7 @@ namespace cluemill {
 // kept up to date one cell change at a time. CountNum of a cell then takes
 // three look-ups instead of 27 reads of the grid, with the same answer.
 class UnitCounts {
-public:
+  public:
     // Counts every cell of grid afresh (values 0 to 9).
     void Rebuild(const CellValues& grid) {
         for (auto* table : {&rows_, &columns_, &boxes_}) {
@@ -42,17 +42,19 @@ public:
     // True when some digit 1 to 9 occurs nowhere in the cell's row, column
     // and box: an empty cell that could still take a digit.
     bool HasRoom(int cell) const {
-        const unsigned taken = rowDigits_[RowOf(cell)] | columnDigits_[ColumnOf(cell)] | boxDigits_[BoxOf(cell)];
+        const unsigned taken =
+            rowDigits_[RowOf(cell)] | columnDigits_[ColumnOf(cell)] | boxDigits_[BoxOf(cell)];
         return (~taken & 0x3FEu) != 0;
     }
 
-private:
+  private:
     void Add(int cell, int value, int amount) {
         Count(rows_[RowOf(cell)], rowDigits_[RowOf(cell)], value, amount);
         Count(columns_[ColumnOf(cell)], columnDigits_[ColumnOf(cell)], value, amount);
         Count(boxes_[BoxOf(cell)], boxDigits_[BoxOf(cell)], value, amount);
     }
-    static void Count(std::array<std::uint8_t, 10>& unit, std::uint16_t& digits, int value, int amount) {
+    static void Count(std::array<std::uint8_t, 10>& unit, std::uint16_t& digits, int value,
+                      int amount) {
         unit[value] = static_cast<std::uint8_t>(unit[value] + amount);
         const auto bit = static_cast<std::uint16_t>(1u << value);
         digits = static_cast<std::uint16_t>(unit[value] != 0 ? digits | bit : digits & ~bit);

@@ -17,30 +17,51 @@ namespace {
 bool& LockProperty(Form& form, int index) {
     if (index <= 80) return form.Grid[index].Enabled;
     switch (index) {
-        case 81: return form.PreviousPattern.Enabled;
-        case 82: return form.NewPattern.Enabled;
-        case 83: return form.NextPattern.Enabled;
-        case 84: return form.ButtonSolve.Enabled;
-        case 85: return form.ButtonExit.Enabled;
-        case 86: return form.Text1.Enabled;
-        case 87: return form.Text2.Locked;
-        case 88: return form.Option1[3].Enabled;
-        case 89: return form.ImportPattern.Enabled;
-        case 90: return form.CheckLimit.Enabled;
-        case 91: return form.Option1[0].Enabled;
-        case 92: return form.Option1[1].Enabled;
-        case 93: return form.Option1[2].Enabled;
-        case 94: return form.Combo1.Enabled;
-        case 95: return form.CheckMinimal.Enabled;
-        case 96: return form.PickPattern.Enabled;
-        case 97: return form.Combo2.Enabled;
-        case 98: return form.TestMinimal.Enabled;
-        default: return form.CheckRandomPattern.Enabled;
+        case 81:
+            return form.PreviousPattern.Enabled;
+        case 82:
+            return form.NewPattern.Enabled;
+        case 83:
+            return form.NextPattern.Enabled;
+        case 84:
+            return form.ButtonSolve.Enabled;
+        case 85:
+            return form.ButtonExit.Enabled;
+        case 86:
+            return form.Text1.Enabled;
+        case 87:
+            return form.Text2.Locked;
+        case 88:
+            return form.Option1[3].Enabled;
+        case 89:
+            return form.ImportPattern.Enabled;
+        case 90:
+            return form.CheckLimit.Enabled;
+        case 91:
+            return form.Option1[0].Enabled;
+        case 92:
+            return form.Option1[1].Enabled;
+        case 93:
+            return form.Option1[2].Enabled;
+        case 94:
+            return form.Combo1.Enabled;
+        case 95:
+            return form.CheckMinimal.Enabled;
+        case 96:
+            return form.PickPattern.Enabled;
+        case 97:
+            return form.Combo2.Enabled;
+        case 98:
+            return form.TestMinimal.Enabled;
+        default:
+            return form.CheckRandomPattern.Enabled;
     }
 }
 
 // The rows that belong to the pattern editor.
-bool InEditor(int index) { return index <= 83 || index == 89 || index == 96; }
+bool InEditor(int index) {
+    return index <= 83 || index == 89 || index == 96;
+}
 
 }  // namespace
 

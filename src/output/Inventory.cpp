@@ -13,7 +13,9 @@ namespace cluemill {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 }  // namespace
 
@@ -24,32 +26,37 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
     for (const char p : pattern) {
         if (at >= name.size()) return false;
         std::size_t next = at + 1;
-        while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80) ++next;
+        while (next < name.size() && (static_cast<unsigned char>(name[next]) & 0xC0) == 0x80)
+            ++next;
         if (p != '?' && (next != at + 1 || Lower(p) != Lower(name[at]))) return false;
         at = next;
     }
     return at == name.size();
 }
 
-std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder, OutputFormat format) {
+std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder,
+                                        OutputFormat format) {
     std::array<std::int32_t, 6> counts{};
     const FormatInfo& info = Info(format);
     for (int c = 1; c <= 6; ++c) {
         std::error_code error;
         if (info.OneFilePerClass) {
-            const auto length = std::filesystem::file_size(OutputFile(appFolder, format, c, 1), error);
+            const auto length =
+                std::filesystem::file_size(OutputFile(appFolder, format, c, 1), error);
             if (!error) {
-                counts[c - 1] = static_cast<std::int32_t>(
-                    std::min<std::int64_t>(RoundedRecordCount(length, info.RecordLength), INT32_MAX));
+                counts[c - 1] = static_cast<std::int32_t>(std::min<std::int64_t>(
+                    RoundedRecordCount(length, info.RecordLength), INT32_MAX));
             }
             continue;
         }
         const std::string pattern = std::string(ClassWord(c)) + "_????" + info.Extension;
         std::int32_t count = 0;
-        for (std::filesystem::directory_iterator it(appFolder / info.Folder, error), end; !error && it != end;
-             it.increment(error)) {
+        for (std::filesystem::directory_iterator it(appFolder / info.Folder, error), end;
+             !error && it != end; it.increment(error)) {
             std::error_code kind;
-            if (it->is_regular_file(kind) && MatchesFilePattern(it->path().filename().string(), pattern)) ++count;
+            if (it->is_regular_file(kind) &&
+                MatchesFilePattern(it->path().filename().string(), pattern))
+                ++count;
         }
         counts[c - 1] = count;
     }
@@ -58,10 +65,14 @@ std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder, 
 
 void Main::CountSudokus() {
     const int index = Form.Combo2.ListIndex;
-    if (index >= 0 && index < kFormatCount) StoredCount = CountStored(AppFolder, static_cast<OutputFormat>(index));
-    for (int k = 0; k < 6; ++k) Form.StatusBar.Panels[k] = kPanelLabels[k] + std::to_string(StoredCount[k]);
+    if (index >= 0 && index < kFormatCount)
+        StoredCount = CountStored(AppFolder, static_cast<OutputFormat>(index));
+    for (int k = 0; k < 6; ++k)
+        Form.StatusBar.Panels[k] = kPanelLabels[k] + std::to_string(StoredCount[k]);
 }
 
-void Main::Combo2_Click() { CountSudokus(); }
+void Main::Combo2_Click() {
+    CountSudokus();
+}
 
 }  // namespace cluemill

@@ -11,8 +11,8 @@
 namespace cluemill {
 
 // The status bar's label of each class, in class order.
-inline constexpr std::array<const char*, 6> kPanelLabels = {"Very Easy: ", "Easy: ",      "Medium: ",
-                                                            "Hard: ",      "Very Hard: ", "Others: "};
+inline constexpr std::array<const char*, 6> kPanelLabels = {
+    "Very Easy: ", "Easy: ", "Medium: ", "Hard: ", "Very Hard: ", "Others: "};
 
 // True when name (UTF-8) matches pattern (ASCII): "?" stands for exactly one
 // character, any other character for itself in either letter case, and the
@@ -23,6 +23,7 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern);
 // appFolder holds: per-class files by their length (rounded, a half to the
 // even neighbour), per-puzzle formats by the files named word "_????" ext.
 // Missing or unreadable files and folders count 0.
-std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder, OutputFormat format);
+std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder,
+                                        OutputFormat format);
 
 }  // namespace cluemill

@@ -10,23 +10,25 @@ namespace cluemill {
 
 namespace {
 
-constexpr std::array<const char*, 6> kPrefixes = {"Very Easy : ", "Easy : ",      "Medium : ",
-                                                  "Hard : ",      "Very Hard : ", "Others : "};
+constexpr std::array<const char*, 6> kPrefixes = {
+    "Very Easy : ", "Easy : ", "Medium : ", "Hard : ", "Very Hard : ", "Others : "};
 
 // p (0 to 100) with the pattern "#00.00": at least two digits before the
 // separator, exactly two after, a half rounded up. A float times 100 is exact
 // in a double, so an exact half is seen as one.
 std::string Percent(float p, char separator) {
-    const auto hundredths = static_cast<long long>(std::floor(static_cast<double>(p) * 100.0 + 0.5));
+    const auto hundredths =
+        static_cast<long long>(std::floor(static_cast<double>(p) * 100.0 + 0.5));
     char text[32];
-    std::snprintf(text, sizeof text, "%02lld%c%02lld", hundredths / 100, separator, hundredths % 100);
+    std::snprintf(text, sizeof text, "%02lld%c%02lld", hundredths / 100, separator,
+                  hundredths % 100);
     return text;
 }
 
 }  // namespace
 
-std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& counters, bool zeroTexts,
-                                            char separator, bool zeroComma) {
+std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& counters,
+                                            bool zeroTexts, char separator, bool zeroComma) {
     // The sum and the shares are taken in single precision.
     float total = 0.0f;
     for (const auto k : counters) total += static_cast<float>(k);
@@ -35,7 +37,8 @@ std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& c
         if (zeroTexts || total == 0.0f) {
             lines[c] = std::string(kPrefixes[c]) + (zeroComma ? "00,00 %" : "00.00 %");
         } else {
-            const float p = static_cast<float>(static_cast<std::int64_t>(counters[c]) * 100) / total;
+            const float p =
+                static_cast<float>(static_cast<std::int64_t>(counters[c]) * 100) / total;
             lines[c] = std::string(kPrefixes[c]) + Percent(p, separator) + " %";
         }
     }
@@ -43,9 +46,11 @@ std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& c
 }
 
 void ShowPerformance(Form& form, const std::array<std::int32_t, 6>& notExpanded,
-                     const std::array<std::int32_t, 6>& expanded, const std::array<std::int32_t, 6>& minimal,
-                     bool zeroTexts, char separator, bool zeroComma) {
-    const std::array<const std::array<std::int32_t, 6>*, 3> blocks = {&notExpanded, &expanded, &minimal};
+                     const std::array<std::int32_t, 6>& expanded,
+                     const std::array<std::int32_t, 6>& minimal, bool zeroTexts, char separator,
+                     bool zeroComma) {
+    const std::array<const std::array<std::int32_t, 6>*, 3> blocks = {&notExpanded, &expanded,
+                                                                      &minimal};
     const std::array<int, 3> firstLabel = {2, 9, 16};
     for (int b = 0; b < 3; ++b) {
         const auto lines = PerformanceLines(*blocks[b], zeroTexts, separator, zeroComma);
@@ -55,8 +60,8 @@ void ShowPerformance(Form& form, const std::array<std::int32_t, 6>& notExpanded,
 
 void Main::DisplayPerformance() {
     const PatternRecord& record = Library.PatternRec;
-    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal, Library.CurrentPattern == 0,
-                    Platform.DecimalSeparator());
+    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal,
+                    Library.CurrentPattern == 0, Platform.DecimalSeparator());
 }
 
 }  // namespace cluemill

@@ -21,7 +21,8 @@ constexpr std::array<FormatInfo, kFormatCount> kFormats = {{
     {"Sudoku_81_Char_0", true, "Sudoku_", "_0.txt", 83},
 }};
 
-constexpr std::array<const char*, 6> kClassWords = {"Very_Easy", "Easy", "Medium", "Hard", "Very_Hard", "Others"};
+constexpr std::array<const char*, 6> kClassWords = {"Very_Easy", "Easy",      "Medium",
+                                                    "Hard",      "Very_Hard", "Others"};
 
 constexpr const char* kCrLf = "\r\n";
 
@@ -50,9 +51,13 @@ std::string SimpleSudokuRows(const std::string& form) {
 
 }  // namespace
 
-const FormatInfo& Info(OutputFormat format) { return kFormats[static_cast<int>(format)]; }
+const FormatInfo& Info(OutputFormat format) {
+    return kFormats[static_cast<int>(format)];
+}
 
-const char* ClassWord(int difficulty) { return kClassWords[difficulty - 1]; }
+const char* ClassWord(int difficulty) {
+    return kClassWords[difficulty - 1];
+}
 
 std::string DotForm(const CellValues& puzzle, const CellValues& board) {
     std::string text(kCells, '.');
@@ -98,8 +103,8 @@ std::string BuildRecord(OutputFormat format, const CellValues& puzzle, const Cel
     return {};
 }
 
-std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
-                                 std::int64_t n) {
+std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format,
+                                 int difficulty, std::int64_t n) {
     const FormatInfo& info = Info(format);
     std::string name = std::string(info.Prefix) + ClassWord(difficulty);
     if (!info.OneFilePerClass) {
@@ -109,7 +114,8 @@ std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputF
     return appFolder / info.Folder / (name + info.Extension);
 }
 
-bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes) {
+bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number,
+                        const std::string& bytes) {
     if (number < 1) return false;
     auto out = RecordFile::Open(file, RecordFile::Access::Write);
     return out && out->WriteWhole(static_cast<std::uint64_t>(number - 1) * bytes.size(), bytes);
@@ -118,8 +124,8 @@ bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, 
 namespace {
 
 // A new file per puzzle from number n on, skipping the names that are taken.
-std::int64_t CreatePuzzleFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
-                              std::int64_t n, const std::string& record) {
+std::int64_t CreatePuzzleFile(const std::filesystem::path& appFolder, OutputFormat format,
+                              int difficulty, std::int64_t n, const std::string& record) {
     for (;; ++n) {
         const std::filesystem::path file = OutputFile(appFolder, format, difficulty, n);
         std::error_code error;
@@ -137,17 +143,20 @@ std::int64_t CreatePuzzleFile(const std::filesystem::path& appFolder, OutputForm
 
 }  // namespace
 
-bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
-                const std::string& record) {
-    if (Info(format).OneFilePerClass) return WriteRecordInPlace(OutputFile(appFolder, format, difficulty, n), n, record);
+bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                std::int64_t n, const std::string& record) {
+    if (Info(format).OneFilePerClass)
+        return WriteRecordInPlace(OutputFile(appFolder, format, difficulty, n), n, record);
     return CreatePuzzleFile(appFolder, format, difficulty, n, record) > 0;
 }
 
-std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
-                            std::int64_t n, const std::string& record) {
+std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
+                            int difficulty, std::int64_t n, const std::string& record) {
     if (n < 1) return 0;
-    if (!Info(format).OneFilePerClass) return CreatePuzzleFile(appFolder, format, difficulty, n, record);
-    auto file = RecordFile::Open(OutputFile(appFolder, format, difficulty, n), RecordFile::Access::Write);
+    if (!Info(format).OneFilePerClass)
+        return CreatePuzzleFile(appFolder, format, difficulty, n, record);
+    auto file =
+        RecordFile::Open(OutputFile(appFolder, format, difficulty, n), RecordFile::Access::Write);
     if (!file || record.empty()) return 0;
     // The records as the file holds them now, under the lock, counted as
     // the inventory counts them.
@@ -166,11 +175,13 @@ void Main::SaveModSud() {
     const auto format = static_cast<OutputFormat>(index);
     const int difficulty = Solver.Difficulty;
     const std::string record = BuildRecord(format, Solver.Puzzle, Solver.Board, Form.Text2.Text);
-    const std::int64_t number = SaveNextPuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
+    const std::int64_t number =
+        SaveNextPuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
     // Records another program appended to a per-class file count as stored:
     // the run's next puzzle follows this one. (The run adds this one.)
     if (Info(format).OneFilePerClass && number > StoredCount[difficulty - 1] + 1) {
-        StoredCount[difficulty - 1] = static_cast<std::int32_t>(std::min<std::int64_t>(number - 1, INT32_MAX - 1));
+        StoredCount[difficulty - 1] =
+            static_cast<std::int32_t>(std::min<std::int64_t>(number - 1, INT32_MAX - 1));
     }
 }
 

@@ -11,7 +11,15 @@
 namespace cluemill {
 
 // The seven output formats, in the order of the format list.
-enum class OutputFormat { Tavix, SimpleSudoku, Sudocue, IntoSudoku, SudokuExplainer, Line81Dot, Line81Zero };
+enum class OutputFormat {
+    Tavix,
+    SimpleSudoku,
+    Sudocue,
+    IntoSudoku,
+    SudokuExplainer,
+    Line81Dot,
+    Line81Zero
+};
 inline constexpr int kFormatCount = 7;
 
 struct FormatInfo {
@@ -41,25 +49,26 @@ std::string BuildRecord(OutputFormat format, const CellValues& puzzle, const Cel
 // The file a puzzle of class `difficulty` numbered n goes to, inside
 // appFolder. Per-puzzle formats write n as four digits (0001 to 9999) and
 // wider from 10 000 on.
-std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
-                                 std::int64_t n);
+std::filesystem::path OutputFile(const std::filesystem::path& appFolder, OutputFormat format,
+                                 int difficulty, std::int64_t n);
 
 // Writes bytes as record `number` (from 1) of a file of records of their
 // length, creating the file when missing and touching nothing else. The
 // record is written whole or not at all. True if written.
-bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number, const std::string& bytes);
+bool WriteRecordInPlace(const std::filesystem::path& file, std::int64_t number,
+                        const std::string& bytes);
 
 // Writes a puzzle numbered n (StoredCount + 1) of class `difficulty`. A
 // per-puzzle format never overwrites a file: when the name of n is taken,
 // the next free number is used.
-bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty, std::int64_t n,
-                const std::string& record);
+bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
+                std::int64_t n, const std::string& record);
 
 // As SavePuzzle, but a per-class file only ever grows: when it holds n
 // records or more already (another program wrote to it meanwhile), the
 // puzzle goes after its last record. The number the puzzle was written as,
 // or 0 when it was not written.
-std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format, int difficulty,
-                            std::int64_t n, const std::string& record);
+std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
+                            int difficulty, std::int64_t n, const std::string& record);
 
 }  // namespace cluemill

@@ -15,7 +15,8 @@ void Main::DisplayPattern() {
         const std::string& code = Library.PatternRec.PatternCode;
         Form.PatternName.Caption = "Pattern name: " + code;
         const Pattern clues = DecodePattern(code);
-        for (int cell = 1; cell < kCells; ++cell) Form.Grid[cell].BackColor = clues[cell] ? kRed : kWindowBackground;
+        for (int cell = 1; cell < kCells; ++cell)
+            Form.Grid[cell].BackColor = clues[cell] ? kRed : kWindowBackground;
         // Cell 0 follows the first two characters, and only "00" or "01".
         if (code.compare(0, 2, "00") == 0) Form.Grid[0].BackColor = kWindowBackground;
         if (code.compare(0, 2, "01") == 0) Form.Grid[0].BackColor = kRed;

@@ -40,7 +40,8 @@ ImportRefusal CheckImportable(const Pattern& clues) {
     int emptyBoxes = 0;
     for (int box = 0; box < 9; ++box) {
         bool any = false;
-        for (int i = 0; i < 9; ++i) any = any || clues[(box / 3 * 3 + i / 3) * 9 + box % 3 * 3 + i % 3];
+        for (int i = 0; i < 9; ++i)
+            any = any || clues[(box / 3 * 3 + i / 3) * 9 + box % 3 * 3 + i % 3];
         emptyBoxes += any ? 0 : 1;
     }
     return emptyBoxes > 4 ? ImportRefusal::EmptyBoxes : ImportRefusal::None;
@@ -59,8 +60,8 @@ std::unordered_set<std::string> LibraryCodes(const PatternLibrary& library) {
     if (!file) return codes;
     std::vector<unsigned char> chunk(kPatternRecordSize * 1024);
     for (std::int64_t first = 1; first <= library.PatternCount; first += 1024) {
-        const std::size_t read =
-            file->ReadAt(static_cast<std::uint64_t>(first - 1) * kPatternRecordSize, chunk.data(), chunk.size());
+        const std::size_t read = file->ReadAt(
+            static_cast<std::uint64_t>(first - 1) * kPatternRecordSize, chunk.data(), chunk.size());
         const std::int64_t records = std::min<std::int64_t>(library.PatternCount - first + 1, 1024);
         for (std::int64_t k = 0; k < records; ++k) {
             // A last record the file holds only in part still has its code.
@@ -177,8 +178,14 @@ void Main::ImportPattern_Click() {
     DisplayPattern();
 }
 
-void Main::CommandYes_Click() { ImportAnswer = 1; }
-void Main::CommandNo_Click() { ImportAnswer = 2; }
-void Main::CommandCancel_Click() { ImportAnswer = 3; }
+void Main::CommandYes_Click() {
+    ImportAnswer = 1;
+}
+void Main::CommandNo_Click() {
+    ImportAnswer = 2;
+}
+void Main::CommandCancel_Click() {
+    ImportAnswer = 3;
+}
 
 }  // namespace cluemill

@@ -19,11 +19,11 @@ inline constexpr std::int64_t kSdsRecordSize = 166;
 // The first rule an imported pattern breaks, in the order they are tested.
 enum class ImportRefusal {
     None,
-    TooFewClues,    // fewer than 20 clues
-    Centre,         // the centre cell is not a clue exactly when the count is odd
-    NotSymmetric,   // a half turn does not map the pattern onto itself
-    OneLine,        // a band or stack with its clues in fewer than two lines
-    EmptyBoxes,     // more than four boxes without a clue
+    TooFewClues,   // fewer than 20 clues
+    Centre,        // the centre cell is not a clue exactly when the count is odd
+    NotSymmetric,  // a half turn does not map the pattern onto itself
+    OneLine,       // a band or stack with its clues in fewer than two lines
+    EmptyBoxes,    // more than four boxes without a clue
 };
 
 // Whether a pattern may be taken into the library by the import.
@@ -38,7 +38,7 @@ std::unordered_set<std::string> LibraryCodes(const PatternLibrary& library);
 // A native puzzle file read record by record; it stays open until the
 // object goes.
 class SdsFile {
-public:
+  public:
     // Measures and opens the file; false when either fails (a folder, a file
     // that cannot be read).
     bool Open(const std::filesystem::path& file);
@@ -47,7 +47,7 @@ public:
     // The clue cells of record r (from 1); nothing when it cannot be read.
     std::optional<Pattern> Read(std::int64_t r);
 
-private:
+  private:
     std::ifstream file_;
     std::int64_t count_ = 0;
     // The record the stream stands before; 0 = unknown.

@@ -48,7 +48,9 @@ PatternRecordBytes BlankRecordBytes() {
     return bytes;
 }
 
-std::uint64_t RecordOffset(std::int32_t k) { return static_cast<std::uint64_t>(k - 1) * kPatternRecordSize; }
+std::uint64_t RecordOffset(std::int32_t k) {
+    return static_cast<std::uint64_t>(k - 1) * kPatternRecordSize;
+}
 
 std::string_view View(const PatternRecordBytes& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -163,10 +165,12 @@ PatternRecord PatternLibrary::ReadPatternRecord(std::int32_t k) const {
     return record;
 }
 
-std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first, std::int32_t count) const {
+std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first,
+                                                              std::int32_t count) const {
     std::vector<PatternRecord> records;
     if (first < 1 || count < 1) return records;
-    count = static_cast<std::int32_t>(std::min<std::int64_t>(count, std::int64_t{INT32_MAX} - first + 1));
+    count = static_cast<std::int32_t>(
+        std::min<std::int64_t>(count, std::int64_t{INT32_MAX} - first + 1));
     std::vector<char> bytes(static_cast<std::size_t>(count) * kPatternRecordSize);
     std::size_t read = 0;
     if (const auto file = RecordFile::Open(File, RecordFile::Access::Read)) {
@@ -176,7 +180,8 @@ std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first
     for (std::int32_t i = 0; i < count; ++i) {
         PatternRecordBytes record = BlankRecordBytes();
         const std::size_t start = static_cast<std::size_t>(i) * kPatternRecordSize;
-        if (read > start) std::copy_n(bytes.data() + start, std::min(read - start, record.size()), record.data());
+        if (read > start)
+            std::copy_n(bytes.data() + start, std::min(read - start, record.size()), record.data());
         records.push_back(FromBytes(record));
     }
     synced_ = first + (count - 1);
@@ -216,7 +221,8 @@ std::int32_t PatternLibrary::AppendPattern(PatternRecord& record) {
     const std::int64_t records = RoundedRecordCount(file->Length(), kPatternRecordSize);
     for (std::int64_t k = std::min<std::int64_t>(records, INT32_MAX); k > PatternCount; --k) {
         PatternRecordBytes bytes = BlankRecordBytes();
-        if (file->ReadAt(RecordOffset(static_cast<std::int32_t>(k)), bytes.data(), bytes.size()) != bytes.size()) {
+        if (file->ReadAt(RecordOffset(static_cast<std::int32_t>(k)), bytes.data(), bytes.size()) !=
+            bytes.size()) {
             continue;
         }
         const PatternRecord found = FromBytes(bytes);
@@ -228,7 +234,8 @@ std::int32_t PatternLibrary::AppendPattern(PatternRecord& record) {
         return synced_;
     }
     const std::int64_t k = records + 1;
-    if (k > INT32_MAX || !file->WriteWhole(RecordOffset(static_cast<std::int32_t>(k)), View(ToBytes(record)))) {
+    if (k > INT32_MAX ||
+        !file->WriteWhole(RecordOffset(static_cast<std::int32_t>(k)), View(ToBytes(record)))) {
         ++PatternCount;
         return 0;
     }
@@ -252,9 +259,11 @@ bool PatternLibrary::MergePatternRecord(std::int32_t k, PatternRecord& record) {
     if (whole && synced_ == k && now.PatternCode == record.PatternCode &&
         syncedRecord_.PatternCode == record.PatternCode) {
         using Counters = std::array<std::int32_t, 6> PatternRecord::*;
-        for (const Counters family : {&PatternRecord::NotExpanded, &PatternRecord::Expanded, &PatternRecord::Minimal}) {
+        for (const Counters family :
+             {&PatternRecord::NotExpanded, &PatternRecord::Expanded, &PatternRecord::Minimal}) {
             for (int c = 0; c < 6; ++c) {
-                (merged.*family)[c] = Add((now.*family)[c], Subtract((record.*family)[c], (syncedRecord_.*family)[c]));
+                (merged.*family)[c] = Add(
+                    (now.*family)[c], Subtract((record.*family)[c], (syncedRecord_.*family)[c]));
             }
         }
         merged.Reserved = now.Reserved;

@@ -59,7 +59,7 @@ std::int64_t RoundedRecordCount(std::uintmax_t length, std::uintmax_t recordSize
 // whole or not at all, under a lock that other programs using the same file
 // (another window, cluemill-cli) respect.
 class PatternLibrary {
-public:
+  public:
     std::filesystem::path File;
     // Number of records.
     std::int32_t PatternCount = 0;
@@ -94,7 +94,7 @@ public:
     // what was written. True if it was written.
     bool MergePatternRecord(std::int32_t k, PatternRecord& record);
 
-private:
+  private:
     // Record synced_ (0 = none) as this library last read or wrote it.
     mutable std::int32_t synced_ = 0;
     mutable PatternRecord syncedRecord_;

@@ -14,14 +14,28 @@ constexpr int kThumbnailSpan = 40;
 
 // Palette colours of the cursor frame.
 constexpr int kPaletteWhite = 15;
-Colour PaletteColour(int index) { return index == kPaletteWhite ? kWhite : kBlack; }
+Colour PaletteColour(int index) {
+    return index == kPaletteWhite ? kWhite : kBlack;
+}
 
 // Whole-number part of a non-negative quotient as the layout computes it:
 // in double precision, a / b.
-int Whole(double value) { return static_cast<int>(value); }
+int Whole(double value) {
+    return static_cast<int>(value);
+}
 
-enum Key { kEscape = 27, kReturn = 13, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36,
-           kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
+enum Key {
+    kEscape = 27,
+    kReturn = 13,
+    kPageUp = 33,
+    kPageDown = 34,
+    kEnd = 35,
+    kHome = 36,
+    kLeft = 37,
+    kUp = 38,
+    kRight = 39,
+    kDown = 40
+};
 
 }  // namespace
 
@@ -38,7 +52,8 @@ void Main::PickPattern_Click() {
         Form.Picture3.Visible = false;
         return;
     }
-    PickPages = Library.PatternCount / PickPerPage + (Library.PatternCount % PickPerPage != 0 ? 1 : 0);
+    PickPages =
+        Library.PatternCount / PickPerPage + (Library.PatternCount % PickPerPage != 0 ? 1 : 0);
     PickPage = 0;
     PickSel = 0;
     PaintPickPage();
@@ -64,10 +79,12 @@ void Main::PaintPickPage() {
     const double width = canvas.ScaleWidth();
     const double height = canvas.ScaleHeight();
     const std::int64_t first = static_cast<std::int64_t>(PickPage) * PickPerPage;
-    const auto shown = static_cast<std::int32_t>(std::min<std::int64_t>(PickPerPage, Library.PatternCount - first));
+    const auto shown = static_cast<std::int32_t>(
+        std::min<std::int64_t>(PickPerPage, Library.PatternCount - first));
     // The page's records in one read: paging through a large library opens
     // the file once a page, not once a thumbnail.
-    const std::vector<PatternRecord> records = Library.ReadPatternRecords(static_cast<std::int32_t>(first + 1), shown);
+    const std::vector<PatternRecord> records =
+        Library.ReadPatternRecords(static_cast<std::int32_t>(first + 1), shown);
     for (int k = 0; k < static_cast<int>(records.size()); ++k) {
         const int x = Whole((k % PickCols) * (width / PickCols)) + 5;
         const int y = Whole((k / PickCols) * (height / PickRows)) + 5;
@@ -112,12 +129,14 @@ void Main::PaintPattern(const Pattern& clues, int xOffset, int yOffset) {
     canvas.DrawBox(xOffset, yOffset, xOffset + kThumbnailSpan, yOffset + kThumbnailSpan, kBlack);
     for (int i = 0; i < 3; ++i) {
         for (int offset : {5 + 13 * i, 9 + 13 * i}) {
-            canvas.DrawLine(xOffset + offset, yOffset, xOffset + offset, yOffset + kThumbnailSpan, kBlack);
-            canvas.DrawLine(xOffset, yOffset + offset, xOffset + kThumbnailSpan, yOffset + offset, kBlack);
+            canvas.DrawLine(xOffset + offset, yOffset, xOffset + offset, yOffset + kThumbnailSpan,
+                            kBlack);
+            canvas.DrawLine(xOffset, yOffset + offset, xOffset + kThumbnailSpan, yOffset + offset,
+                            kBlack);
         }
         for (int j = 0; j < 3; ++j) {
-            canvas.DrawBox(xOffset + 1 + 13 * i, yOffset + 1 + 13 * j, xOffset + 13 + 13 * i, yOffset + 13 + 13 * j,
-                           kBlack);
+            canvas.DrawBox(xOffset + 1 + 13 * i, yOffset + 1 + 13 * j, xOffset + 13 + 13 * i,
+                           yOffset + 13 + 13 * j, kBlack);
         }
     }
     for (int cell = 0; cell < kCells; ++cell) {
@@ -136,13 +155,15 @@ void Main::DrawPickFrame(int paletteColour) {
     const int height = canvas.ScaleHeight();
     const int c = PickSel % PickCols;
     const int r = PickSel / PickCols;
-    const auto edge = [](int i, int count, int size) { return Whole(static_cast<double>(i * size) / count); };
+    const auto edge = [](int i, int count, int size) {
+        return Whole(static_cast<double>(i * size) / count);
+    };
     const int left = c == 0 ? 0 : edge(c, PickCols, width);
     const int top = r == 0 ? 0 : edge(r, PickRows, height);
-    const int right = c == 0 ? Whole(static_cast<double>(width) / PickCols)
+    const int right = c == 0              ? Whole(static_cast<double>(width) / PickCols)
                       : c == PickCols - 1 ? width - 1
                                           : edge(c + 1, PickCols, width);
-    const int bottom = r == 0 ? Whole(static_cast<double>(height) / PickRows)
+    const int bottom = r == 0              ? Whole(static_cast<double>(height) / PickRows)
                        : r == PickRows - 1 ? height - 1
                                            : edge(r + 1, PickRows, height);
     canvas.DrawBox(left, top, right, bottom, PaletteColour(paletteColour));
@@ -155,7 +176,9 @@ void Main::ShowPickCursor() {
     Form.Timer1.Enabled = true;
 }
 
-void Main::HidePickCursor() { DrawPickFrame(0); }
+void Main::HidePickCursor() {
+    DrawPickFrame(0);
+}
 
 void Main::EnablePageButtons() {
     const bool first = PickPage == 0;
@@ -183,7 +206,8 @@ void Main::MovePickCursor(int key) {
             break;
         case kEnd:
             PickPage = PickPages - 1;
-            PickSel = static_cast<int>(count - 1 - static_cast<std::int64_t>(PickPage) * PickPerPage);
+            PickSel =
+                static_cast<int>(count - 1 - static_cast<std::int64_t>(PickPage) * PickPerPage);
             break;
         case kHome:
             PickPage = 0;
@@ -238,10 +262,18 @@ void Main::PageButton_Click(int key) {
     Platform.SetFocus(Form.Picture4);
 }
 
-void Main::KnopHome_Click() { PageButton_Click(kHome); }
-void Main::KnopPageUp_Click() { PageButton_Click(kPageUp); }
-void Main::KnopPageDown_Click() { PageButton_Click(kPageDown); }
-void Main::KnopEnd_Click() { PageButton_Click(kEnd); }
+void Main::KnopHome_Click() {
+    PageButton_Click(kHome);
+}
+void Main::KnopPageUp_Click() {
+    PageButton_Click(kPageUp);
+}
+void Main::KnopPageDown_Click() {
+    PageButton_Click(kPageDown);
+}
+void Main::KnopEnd_Click() {
+    PageButton_Click(kEnd);
+}
 
 void Main::ClosePicker(int result) {
     Form.Timer1.Enabled = false;
@@ -270,7 +302,9 @@ void Main::Picture4_KeyDown(int keyCode, int shift) {
     }
 }
 
-void Main::Picture4_KeyUp() { PickKey = 0; }
+void Main::Picture4_KeyUp() {
+    PickKey = 0;
+}
 
 void Main::Timer1_Timer() {
     if (Library.PatternCount == 0) return;
@@ -298,7 +332,8 @@ void Main::Picture4_MouseUp(int button, int shift, double x, double y) {
     // is no click on a thumbnail.
     if (x < 0 || y < 0 || r >= PickRows || c >= PickCols) return;
     const int k = PickCols * r + c;
-    if (static_cast<std::int64_t>(k) + static_cast<std::int64_t>(PickPage) * PickPerPage > Library.PatternCount - 1) {
+    if (static_cast<std::int64_t>(k) + static_cast<std::int64_t>(PickPage) * PickPerPage >
+        Library.PatternCount - 1) {
         return;
     }
     HidePickCursor();
@@ -307,14 +342,16 @@ void Main::Picture4_MouseUp(int button, int shift, double x, double y) {
     if (button == 2) ClosePicker(-1);
 }
 
-void Main::Picture4_DblClick() { ClosePicker(PickPage * PickPerPage + PickSel); }
+void Main::Picture4_DblClick() {
+    ClosePicker(PickPage * PickPerPage + PickSel);
+}
 
 void Main::DisplayPickPerformance() {
     // A record the file does not hold reads blank: all counters 0.
-    const PatternRecord record =
-        Library.ReadPatternRecord(static_cast<std::int32_t>(static_cast<std::int64_t>(PickPage) * PickPerPage + PickSel + 1));
-    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal, false, Platform.DecimalSeparator(),
-                    true);
+    const PatternRecord record = Library.ReadPatternRecord(
+        static_cast<std::int32_t>(static_cast<std::int64_t>(PickPage) * PickPerPage + PickSel + 1));
+    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal, false,
+                    Platform.DecimalSeparator(), true);
 }
 
 }  // namespace cluemill

@@ -167,10 +167,10 @@ class PickSurface : public QFrame {
             const Colour* row = canvas.Row(y);
             for (int x = 0; x < canvas.ScaleWidth(); ++x) {
                 const Colour c = row[x];
-                line[x] = c == kWindowBackground ? background
-                                                 : qRgb(static_cast<int>(c & 0xFF),
-                                                        static_cast<int>((c >> 8) & 0xFF),
-                                                        static_cast<int>((c >> 16) & 0xFF));
+                line[x] = c == kWindowBackground
+                              ? background
+                              : qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                                     static_cast<int>((c >> 16) & 0xFF));
             }
         }
         QPainter painter(this);
@@ -188,8 +188,8 @@ class PickSurface : public QFrame {
         if (!event->isAutoRepeat() && KeyUp) KeyUp();
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
-        const int button = event->button() == Qt::LeftButton    ? 1
-                           : event->button() == Qt::RightButton ? 2
+        const int button = event->button() == Qt::LeftButton     ? 1
+                           : event->button() == Qt::RightButton  ? 2
                            : event->button() == Qt::MiddleButton ? 4
                                                                  : 0;
         const QPointF at = event->position() - contentsRect().topLeft();
@@ -209,17 +209,28 @@ class PickSurface : public QFrame {
     static int KeyCode(const QKeyEvent& event) {
         switch (event.key()) {
             case Qt::Key_Return:
-            case Qt::Key_Enter: return 13;
-            case Qt::Key_Escape: return 27;
-            case Qt::Key_PageUp: return 33;
-            case Qt::Key_PageDown: return 34;
-            case Qt::Key_End: return 35;
-            case Qt::Key_Home: return 36;
-            case Qt::Key_Left: return 37;
-            case Qt::Key_Up: return 38;
-            case Qt::Key_Right: return 39;
-            case Qt::Key_Down: return 40;
-            default: return 0;
+            case Qt::Key_Enter:
+                return 13;
+            case Qt::Key_Escape:
+                return 27;
+            case Qt::Key_PageUp:
+                return 33;
+            case Qt::Key_PageDown:
+                return 34;
+            case Qt::Key_End:
+                return 35;
+            case Qt::Key_Home:
+                return 36;
+            case Qt::Key_Left:
+                return 37;
+            case Qt::Key_Up:
+                return 38;
+            case Qt::Key_Right:
+                return 39;
+            case Qt::Key_Down:
+                return 40;
+            default:
+                return 0;
         }
     }
 
@@ -428,7 +439,8 @@ void MainWindow::Build() {
                                             QStringLiteral("KnopPageDown"));
     auto* knopEnd =
         Place<QPushButton>(b, f.KnopEnd, picture3, {795, 411, 56, 26}, QStringLiteral("KnopEnd"));
-    for (auto* knop : {knopHome, knopPageUp, knopPageDown, knopEnd}) knop->setFocusPolicy(Qt::NoFocus);
+    for (auto* knop : {knopHome, knopPageUp, knopPageDown, knopEnd})
+        knop->setFocusPolicy(Qt::NoFocus);
 
     frame3->raise();
 
@@ -448,7 +460,6 @@ void MainWindow::Build() {
         panels[static_cast<std::size_t>(i)] = panel;
     }
     b.Bind(f.StatusBar, bar, panels);
-
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -521,9 +532,7 @@ void MainWindow::Build() {
     picture4->KeyDown = [this, whilePicking](int keyCode, int shift) {
         whilePicking([this, keyCode, shift] { main_.Picture4_KeyDown(keyCode, shift); });
     };
-    picture4->KeyUp = [this, whilePicking] {
-        whilePicking([this] { main_.Picture4_KeyUp(); });
-    };
+    picture4->KeyUp = [this, whilePicking] { whilePicking([this] { main_.Picture4_KeyUp(); }); };
     picture4->MouseUp = [this, whilePicking](int button, int shift, double x, double y) {
         whilePicking([this, button, shift, x, y] { main_.Picture4_MouseUp(button, shift, x, y); });
     };

@@ -95,7 +95,9 @@ constexpr std::array<std::uint32_t, kCells> MakeUnitsOf() {
 
 inline constexpr std::array<std::uint32_t, kCells> kUnitsOf = detail::MakeUnitsOf();
 
-constexpr std::uint32_t UnitsOf(int cell) { return kUnitsOf[cell]; }
+constexpr std::uint32_t UnitsOf(int cell) {
+    return kUnitsOf[cell];
+}
 
 // The candidates of all cells, kept twice: per cell as a digit mask, and per
 // digit as the set of cells that still hold it, so that a technique can ask
@@ -106,7 +108,7 @@ constexpr std::uint32_t UnitsOf(int cell) { return kUnitsOf[cell]; }
 // since a technique last declared them examined, so that a scan can pass over
 // units where nothing it looks for can have appeared.
 class CandidateGrid {
-public:
+  public:
     CandidateMask operator[](int cell) const { return cells_[cell]; }
     const std::array<CandidateMask, kCells>& Cells() const { return cells_; }
     // The cells that still hold digit as a candidate.
@@ -154,7 +156,8 @@ public:
     }
     // Replaces every cell's candidates at once; digits[d - 1] must be the
     // cells whose mask holds d.
-    void Load(const std::array<CandidateMask, kCells>& cells, const std::array<CellSet, 9>& digits) {
+    void Load(const std::array<CandidateMask, kCells>& cells,
+              const std::array<CellSet, 9>& digits) {
         cells_ = cells;
         digits_ = digits;
         changedUnits_.fill(kAllUnits);
@@ -194,12 +197,13 @@ public:
 
     bool operator==(const CandidateGrid& o) const { return cells_ == o.cells_; }
 
-private:
+  private:
     std::array<CandidateMask, kCells> cells_{};
     static constexpr std::uint32_t kAllUnits = (1u << kUnits) - 1;
     std::array<CellSet, 9> digits_{};
-    std::array<std::uint32_t, 9> changedUnits_{kAllUnits, kAllUnits, kAllUnits, kAllUnits, kAllUnits,
-                                                kAllUnits, kAllUnits, kAllUnits, kAllUnits};
+    std::array<std::uint32_t, 9> changedUnits_{kAllUnits, kAllUnits, kAllUnits,
+                                               kAllUnits, kAllUnits, kAllUnits,
+                                               kAllUnits, kAllUnits, kAllUnits};
     std::uint32_t touched_ = kAllUnits;
 };
 

@@ -16,17 +16,33 @@ inline constexpr int kUnits = 27;
 using CandidateMask = std::uint16_t;
 inline constexpr CandidateMask kAllDigits = 0x1FF;
 
-constexpr CandidateMask DigitBit(int digit) { return static_cast<CandidateMask>(1u << (digit - 1)); }
-constexpr int CountDigits(unsigned mask) { return std::popcount(mask); }
+constexpr CandidateMask DigitBit(int digit) {
+    return static_cast<CandidateMask>(1u << (digit - 1));
+}
+constexpr int CountDigits(unsigned mask) {
+    return std::popcount(mask);
+}
 // The lowest digit of a non-empty mask.
-constexpr int LowestDigit(unsigned mask) { return std::countr_zero(mask) + 1; }
+constexpr int LowestDigit(unsigned mask) {
+    return std::countr_zero(mask) + 1;
+}
 
-constexpr int RowOf(int cell) { return cell / 9; }
-constexpr int ColumnOf(int cell) { return cell % 9; }
-constexpr int BoxLeftTopOf(int cell) { return RowOf(cell) / 3 * 27 + ColumnOf(cell) / 3 * 3; }
+constexpr int RowOf(int cell) {
+    return cell / 9;
+}
+constexpr int ColumnOf(int cell) {
+    return cell % 9;
+}
+constexpr int BoxLeftTopOf(int cell) {
+    return RowOf(cell) / 3 * 27 + ColumnOf(cell) / 3 * 3;
+}
 // Box number 0 to 8 in scan order (band outer, stack inner).
-constexpr int BoxOf(int cell) { return RowOf(cell) / 3 * 3 + ColumnOf(cell) / 3; }
-constexpr int BoxLeftTopOfBox(int box) { return box / 3 * 27 + box % 3 * 3; }
+constexpr int BoxOf(int cell) {
+    return RowOf(cell) / 3 * 3 + ColumnOf(cell) / 3;
+}
+constexpr int BoxLeftTopOfBox(int box) {
+    return box / 3 * 27 + box % 3 * 3;
+}
 
 enum class UnitKind { Row = 1, Column = 2, Box = 3 };
 
@@ -45,7 +61,8 @@ constexpr std::array<Unit, kUnits> MakeUnits() {
         for (int j = 0; j < 9; ++j) {
             units[i].Cells[j] = static_cast<std::uint8_t>(i * 9 + j);
             units[9 + i].Cells[j] = static_cast<std::uint8_t>(i + 9 * j);
-            units[18 + i].Cells[j] = static_cast<std::uint8_t>(BoxLeftTopOfBox(i) + 9 * (j / 3) + j % 3);
+            units[18 + i].Cells[j] =
+                static_cast<std::uint8_t>(BoxLeftTopOfBox(i) + 9 * (j / 3) + j % 3);
         }
     }
     return units;
@@ -56,7 +73,8 @@ constexpr std::array<std::array<std::uint8_t, 20>, kCells> MakePeers() {
     for (int c = 0; c < kCells; ++c) {
         int n = 0;
         for (int p = 0; p < kCells; ++p) {
-            if (p != c && (RowOf(p) == RowOf(c) || ColumnOf(p) == ColumnOf(c) || BoxOf(p) == BoxOf(c))) {
+            if (p != c &&
+                (RowOf(p) == RowOf(c) || ColumnOf(p) == ColumnOf(c) || BoxOf(p) == BoxOf(c))) {
                 peers[c][n++] = static_cast<std::uint8_t>(p);
             }
         }

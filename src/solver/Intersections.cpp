@@ -26,7 +26,8 @@ struct ChuteMasks {
 
 // Digits whose candidates among the three masks lie in mask `which` alone.
 CandidateMask OnlyIn(const std::array<CandidateMask, 3>& masks, int which) {
-    return static_cast<CandidateMask>(masks[which] & ~(masks[(which + 1) % 3] | masks[(which + 2) % 3]));
+    return static_cast<CandidateMask>(masks[which] &
+                                      ~(masks[(which + 1) % 3] | masks[(which + 2) % 3]));
 }
 
 }  // namespace
@@ -49,8 +50,10 @@ bool Solver::PointingPair() {
         for (int k = 0; k < 3; ++k) {
             const auto& rowChutes = chutes.InRow[band * 3 + k];
             const auto& columnChutes = chutes.InColumn[stack * 3 + k];
-            const CandidateMask rowOutside = rowChutes[(stack + 1) % 3] | rowChutes[(stack + 2) % 3];
-            const CandidateMask columnOutside = columnChutes[(band + 1) % 3] | columnChutes[(band + 2) % 3];
+            const CandidateMask rowOutside =
+                rowChutes[(stack + 1) % 3] | rowChutes[(stack + 2) % 3];
+            const CandidateMask columnOutside =
+                columnChutes[(band + 1) % 3] | columnChutes[(band + 2) % 3];
             useful[box][k] = OnlyIn(rows, k) & rowOutside;
             useful[box][3 + k] = OnlyIn(columns, k) & columnOutside;
             any |= useful[box][k] | useful[box][3 + k];
@@ -61,7 +64,8 @@ bool Solver::PointingPair() {
     const int digit = LowestDigit(any);
     for (int box = 0; box < 9; ++box) {
         for (int chute = 0; chute < 6; ++chute) {
-            if (useful[box][chute] & DigitBit(digit)) return DiscardPP(digit, BoxLeftTopOfBox(box), chute);
+            if (useful[box][chute] & DigitBit(digit))
+                return DiscardPP(digit, BoxLeftTopOfBox(box), chute);
         }
     }
     return false;

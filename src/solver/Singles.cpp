@@ -5,7 +5,9 @@ namespace cluemill {
 
 namespace {
 
-constexpr bool IsLone(std::uint32_t bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
+constexpr bool IsLone(std::uint32_t bits) {
+    return bits != 0 && (bits & (bits - 1)) == 0;
+}
 
 // The cell of `holders` in row `row` if there is exactly one, or -1.
 int LoneCellInRow(const CellSet& holders, int row) {
@@ -54,7 +56,8 @@ bool Solver::HiddenSingle() {
             u = std::countr_zero(rows);
             cell = LoneCellInRow(holders, u);
         }
-        for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0 && cell < 0; columns &= columns - 1) {
+        for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0 && cell < 0;
+             columns &= columns - 1) {
             u = std::countr_zero(columns);
             cell = LoneCellInColumn(holders, u);
             u += 9;

@@ -13,7 +13,7 @@ namespace {
 // needs no undo. Naked singles are settled from a worklist as they appear;
 // hidden singles are looked for only in units whose candidates changed.
 class Position {
-public:
+  public:
     Position(const CellValues& board, const CandidateGrid& candidates) : board_(board) {
         for (int d = 0; d < 9; ++d) holders_[d] = candidates.CellsOf(d + 1);
         for (int cell = 0; cell < kCells; ++cell) {
@@ -57,13 +57,14 @@ public:
         }
     }
 
-private:
+  private:
     bool Place(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);
         board_[cell] = static_cast<std::int8_t>(digit);
         const int band = cell / 27;
         const std::uint32_t self = ~(1u << (cell % 27));
-        for (unsigned m = cand_[cell]; m != 0; m &= m - 1) holders_[std::countr_zero(m)].Band[band] &= self;
+        for (unsigned m = cand_[cell]; m != 0; m &= m - 1)
+            holders_[std::countr_zero(m)].Band[band] &= self;
         cand_[cell] = 0;
         --open_;
         const std::uint32_t units = UnitsOf(cell);
@@ -123,8 +124,8 @@ private:
         return true;
     }
 
-    std::array<CandidateMask, kCells> cand_{};  // 0 for a filled cell
-    std::array<CellSet, 9> holders_{};           // per digit, the cells that may take it
+    std::array<CandidateMask, kCells> cand_{};    // 0 for a filled cell
+    std::array<CellSet, 9> holders_{};            // per digit, the cells that may take it
     std::array<CandidateMask, kUnits> placed_{};  // per unit, the digits placed in it
     CellValues board_{};
     std::array<std::int8_t, kCells> pending_{};  // cells left with one candidate
@@ -136,7 +137,8 @@ private:
 
 }  // namespace
 
-int CountSolutions(const CellValues& board, const CandidateGrid& candidates, CellValues& firstSolution) {
+int CountSolutions(const CellValues& board, const CandidateGrid& candidates,
+                   CellValues& firstSolution) {
     Position root(board, candidates);
     int count = 0;
     root.Count(count, firstSolution);

@@ -14,6 +14,7 @@ namespace cluemill {
 // still possible in each empty cell, none of them a digit placed in a peer (as
 // the logic pass leaves them). Values already placed must not conflict.
 // Returns 0, 1 or 2; at 1, firstSolution holds the solution.
-int CountSolutions(const CellValues& board, const CandidateGrid& candidates, CellValues& firstSolution);
+int CountSolutions(const CellValues& board, const CandidateGrid& candidates,
+                   CellValues& firstSolution);
 
 }  // namespace cluemill

@@ -23,7 +23,7 @@ struct SearchSwitches {
 // Where UniqueSud shows a solution it found while no generation run is going
 // on. The window implements it; headless callers pass none.
 class SolutionDisplay {
-public:
+  public:
     virtual ~SolutionDisplay() = default;
     // Values of all 81 cells. afterLogicPass: the logic pass alone solved it.
     virtual void ShowSolution(const CellValues& values, bool afterLogicPass) = 0;
@@ -52,7 +52,7 @@ struct UndoEntry {
 // One instance is not reentrant; callers that need an earlier state after a
 // call save and restore it themselves.
 class Solver {
-public:
+  public:
     // The puzzle handed to UniqueSud: 1 to 9 for a given, 0 for an empty cell.
     CellValues Puzzle{};
     // The working grid: 0 empty, 1 to 9 a value.
@@ -130,7 +130,7 @@ public:
     // display may be null.
     bool UniqueSud(const SearchSwitches& switches, SolutionDisplay* display = nullptr);
 
-private:
+  private:
     void RaiseDifficulty(int level) {
         if (Difficulty < level) Difficulty = level;
     }

@@ -44,9 +44,9 @@ bool LexicallyBefore(CandidateMask a, CandidateMask b) {
 // maxSize digits, finds the candidates of every size; the first acting tuple
 // of each size from minSize to maxSize in lexicographic order is kept.
 class NakedSubsetFinder {
-public:
-    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open, CandidateMask free,
-                      int minSize, int maxSize)
+  public:
+    NakedSubsetFinder(const std::array<CandidateMask, 9>& cand, std::uint32_t open,
+                      CandidateMask free, int minSize, int maxSize)
         : cand_(cand), open_(open), free_(free), minSize_(minSize), maxSize_(maxSize) {
         // A cell with a digit that is not free, or with more than maxSize, is
         // in no acting tuple: it is left out of the walk from the start.
@@ -63,7 +63,7 @@ public:
         return first_;
     }
 
-private:
+  private:
     // unionMask: the union of the chosen cells, at most maxSize free digits.
     void Extend(int from, int chosen, CandidateMask unionMask) {
         const int digits = CountDigits(unionMask);

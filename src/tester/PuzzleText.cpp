@@ -26,7 +26,8 @@ void AppendPuzzleText(std::string& text, const CellValues& cells, char emptyChar
     const std::size_t at = text.size();
     text.resize(at + kCells);
     char* out = text.data() + at;
-    for (int i = 0; i < kCells; ++i) out[i] = cells[i] > 0 ? static_cast<char>('0' + cells[i]) : emptyChar;
+    for (int i = 0; i < kCells; ++i)
+        out[i] = cells[i] > 0 ? static_cast<char>('0' + cells[i]) : emptyChar;
 }
 
 bool GivensConflict(const CellValues& puzzle) {

@@ -54,14 +54,16 @@ void Main::Text1_OLEDragDrop(const std::vector<std::string>& files) {
     // A drop without a file name (dragged text, say) is not for us.
     if (files.empty()) return;
     if (files.size() >= 2) {
-        Platform.MessageBox("Only allows 1 file at a time In beta version! Sorry!", "Ooops beta version");
+        Platform.MessageBox("Only allows 1 file at a time In beta version! Sorry!",
+                            "Ooops beta version");
         return;
     }
     const std::string& path = files.front();
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
-        Platform.MessageBox("Sorry this beta version only allows files Not directories to be installed",
-                            "Cluemill");
+        Platform.MessageBox(
+            "Sorry this beta version only allows files Not directories to be installed",
+            "Cluemill");
         return;
     }
     if (!EndsWithTxt(path)) {

@@ -20,7 +20,7 @@ int CellValue(const std::string& caption) {
 // While the minimality check lets events run, nothing may start that would
 // change the grid or the solver under it, nor end the program.
 class TestLock {
-public:
+  public:
     explicit TestLock(Main& main) : main_(main) {
         main_.Testing = true;
         for (std::size_t i = 0; i < buttons_.size(); ++i) {
@@ -38,12 +38,12 @@ public:
     TestLock(const TestLock&) = delete;
     TestLock& operator=(const TestLock&) = delete;
 
-private:
+  private:
     CommandButton& Button(std::size_t i) { return main_.Form.*buttons_[i]; }
 
     static constexpr std::array<CommandButton Form::*, 8> buttons_ = {
-        &Form::ButtonSolve,   &Form::CommandGenerate, &Form::ButtonExit,  &Form::NewPattern,
-        &Form::PreviousPattern, &Form::NextPattern,   &Form::ImportPattern, &Form::PickPattern};
+        &Form::ButtonSolve,     &Form::CommandGenerate, &Form::ButtonExit,    &Form::NewPattern,
+        &Form::PreviousPattern, &Form::NextPattern,     &Form::ImportPattern, &Form::PickPattern};
     Main& main_;
     std::array<bool, 8> saved_{};
     bool text1_ = true;
@@ -122,7 +122,8 @@ void Main::ButtonSolve_Click() {
         }
     }
     if (last < 0) {
-        Platform.MessageBox("The sudoku you want to test is complete allready !!!", "Sudoku Complete");
+        Platform.MessageBox("The sudoku you want to test is complete allready !!!",
+                            "Sudoku Complete");
         return;
     }
     for (int k = 0; k <= last; ++k) {
@@ -150,8 +151,9 @@ void Main::ButtonSolve_Click() {
         Solver.Board.fill(0);
     } else {
         if (Form.TestMinimal.Value == 1) {
-            Platform.MessageBox(IsUniqueSudMinimal(*this) ? "This Sudoku has one unique solution and is minimal"
-                                                          : "This Sudoku has one unique solution but is non-minimal",
+            Platform.MessageBox(IsUniqueSudMinimal(*this)
+                                    ? "This Sudoku has one unique solution and is minimal"
+                                    : "This Sudoku has one unique solution but is non-minimal",
                                 "Valid Sudoku");
         } else {
             Platform.MessageBox("This Sudoku has one unique solution", "Valid Sudoku");

@@ -46,7 +46,8 @@ TEST(PixelCanvas, FillBoxIsClippedToTheSurface) {
     canvas.FillBox(5, 3, 9, 9, kBlack);  // the bottom right corner
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 7; ++x) {
-            EXPECT_EQ(canvas.Pixel(x, y), x >= 5 && y >= 3 ? kBlack : kWindowBackground) << x << ", " << y;
+            EXPECT_EQ(canvas.Pixel(x, y), x >= 5 && y >= 3 ? kBlack : kWindowBackground)
+                << x << ", " << y;
         }
     }
     EXPECT_EQ(canvas.Pixel(7, 3), kWindowBackground);

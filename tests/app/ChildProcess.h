@@ -32,7 +32,8 @@ inline pid_t StartChild(const ChildLimits& limits, const std::function<int()>& w
             const rlimit size{*limits.FileSize, *limits.FileSize};
             if (setrlimit(RLIMIT_FSIZE, &size) != 0) _exit(125);
         }
-        if (limits.Unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(125);
+        if (limits.Unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(125);
         const int status = work();
         std::fflush(nullptr);
         _exit(status);

@@ -13,7 +13,7 @@ namespace cluemill::testing {
 // A scripted outside world: message boxes are recorded, and a script can act
 // on a given call of DoEvents ("on the 3rd DoEvents, click this").
 class FakePlatform : public Platform {
-public:
+  public:
     struct Message {
         std::string Text;
         std::string Caption;

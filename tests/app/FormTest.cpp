@@ -38,7 +38,9 @@ TEST(Form, DesignTimeCaptionsAndStates) {
 TEST(Form, InstructionTextIsElevenCrLfLines) {
     const std::string text = Form().Text1.Text;
     int lines = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2))
+        ++lines;
     EXPECT_EQ(lines, 11);
     EXPECT_EQ(text.substr(0, 53), "Drag and Drop any sudoku text-file (*.txt) in this \r\n");
     EXPECT_EQ(text.substr(text.size() - 38), "then... press the [Check...] button.\r\n");

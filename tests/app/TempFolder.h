@@ -17,7 +17,8 @@ namespace cluemill::testing {
 struct TempFolder {
     std::filesystem::path Path =
         std::filesystem::path(::testing::TempDir()) /
-        ("cluemill_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+        ("cluemill_" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
          std::to_string(std::random_device{}()));
     TempFolder() { std::filesystem::create_directories(Path); }
     ~TempFolder() {

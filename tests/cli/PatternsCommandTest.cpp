@@ -39,15 +39,18 @@ const std::string kLineCells1And80 = ".X" + std::string(78, '.') + "X";
 const std::string kLineAll(81, 'X');
 
 class PatternsCommand : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     fs::path Library() const { return folder.Path / "Patterns.rec"; }
-    void WriteLibrary(const std::string& bytes) const { std::ofstream(Library(), std::ios::binary) << bytes; }
+    void WriteLibrary(const std::string& bytes) const {
+        std::ofstream(Library(), std::ios::binary) << bytes;
+    }
 
     CliRun Run(const std::vector<std::string>& args, const std::string& input = "") const {
         return RunIn(folder.Path, args, input);
     }
-    static CliRun RunIn(const fs::path& dataDir, std::vector<std::string> args, const std::string& input = "") {
+    static CliRun RunIn(const fs::path& dataDir, std::vector<std::string> args,
+                        const std::string& input = "") {
         args.insert(args.begin(), {"patterns", "--data-dir", dataDir.string()});
         return testing::RunCommand(args, input);
     }
@@ -57,12 +60,13 @@ TEST_F(PatternsCommand, ListShowsEveryRecordWithItsCounters) {
     EXPECT_EQ(Run({"list"}).Out, "") << "no library yet";
     std::vector<unsigned char> counters(18);
     for (int i = 0; i < 18; ++i) counters[i] = static_cast<unsigned char>(i + 1);
-    WriteLibrary(Record(kOnlyCell0) + Record(kCells1And80, counters) + Record(kAllCells, {0, 0, 0, 0, 0, 200}));
+    WriteLibrary(Record(kOnlyCell0) + Record(kCells1And80, counters) +
+                 Record(kAllCells, {0, 0, 0, 0, 0, 200}));
     const CliRun run = Run({"list"});
     EXPECT_EQ(run.Status, 0);
     const std::string zeros = "\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0";
-    EXPECT_EQ(run.Out, "1\t" + kOnlyCell0 + zeros + "\n" +
-                           "2\t" + kCells1And80 + "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\n" +
+    EXPECT_EQ(run.Out, "1\t" + kOnlyCell0 + zeros + "\n" + "2\t" + kCells1And80 +
+                           "\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\n" +
                            "3\t" + kAllCells + "\t0\t0\t0\t0\t0\t200" + zeros.substr(12) + "\n");
 }
 
@@ -70,8 +74,10 @@ TEST_F(PatternsCommand, ShowDrawsOnePatternAsNineRows) {
     WriteLibrary(Record(kOnlyCell0) + Record(kCells1And80));
     CliRun run = Run({"show", "2"});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, ".X.......\n.........\n.........\n.........\n.........\n.........\n.........\n.........\n"
-                       "........X\n");
+    EXPECT_EQ(
+        run.Out,
+        ".X.......\n.........\n.........\n.........\n.........\n.........\n.........\n.........\n"
+        "........X\n");
     EXPECT_EQ(Run({"show", "1"}).Out.substr(0, 10), "X........\n");
     for (const char* n : {"0", "3", "-1", "abc", "99999999999999999999"}) {
         run = Run({"show", n});
@@ -91,7 +97,8 @@ TEST_F(PatternsCommand, AddAppendsOnlyWhatIsNew) {
     EXPECT_EQ(run.Out, "2\n");
     EXPECT_EQ(ReadBytes(Library()), Record(kCells1And80) + Record(kAllCells));
 
-    for (const std::string& again : {kCells1And80, kLineCells1And80, std::string(".#") + std::string(78, '.') + "9"}) {
+    for (const std::string& again :
+         {kCells1And80, kLineCells1And80, std::string(".#") + std::string(78, '.') + "9"}) {
         run = Run({"add", again});
         EXPECT_EQ(run.Status, 0);
         EXPECT_EQ(run.Out, "1\n") << again;
@@ -142,7 +149,8 @@ TEST_F(PatternsCommand, EncodeAndDecode) {
 
 // "#" marks a clue, also in the first cell of a line read from standard input.
 TEST_F(PatternsCommand, StandardInputLineMayBeginWithAClueMark) {
-    const std::string lines = "#" + std::string(80, '.') + "\n" + "*" + std::string(79, '.') + "#\n";
+    const std::string lines =
+        "#" + std::string(80, '.') + "\n" + "*" + std::string(79, '.') + "#\n";
     EXPECT_EQ(Run({"encode"}, lines).Out, kOnlyCell0 + "\n" + "01" + std::string(18, '0') + "01\n");
 }
 
@@ -152,11 +160,16 @@ TEST_F(PatternsCommand, BadCodesAndLinesAreRefused) {
         std::string Mentions;
     };
     const std::vector<Case> cases = {
-        {{"decode", std::string(21, '0')}, "21"},     {{"decode", std::string(23, '0')}, "23"},
-        {{"decode", std::string(21, '0') + "G"}, "G"}, {{"decode", "02" + std::string(20, '0')}, "02"},
-        {{"add", std::string(21, '0')}, "21"},        {{"add", "0G" + std::string(20, '0')}, "G"},
-        {{"add", "02" + std::string(20, '0')}, "02"},  {{"add", std::string(80, 'X')}, "80"},
-        {{"encode", std::string(80, 'X')}, "80"},     {{"show"}, "Usage"},
+        {{"decode", std::string(21, '0')}, "21"},
+        {{"decode", std::string(23, '0')}, "23"},
+        {{"decode", std::string(21, '0') + "G"}, "G"},
+        {{"decode", "02" + std::string(20, '0')}, "02"},
+        {{"add", std::string(21, '0')}, "21"},
+        {{"add", "0G" + std::string(20, '0')}, "G"},
+        {{"add", "02" + std::string(20, '0')}, "02"},
+        {{"add", std::string(80, 'X')}, "80"},
+        {{"encode", std::string(80, 'X')}, "80"},
+        {{"show"}, "Usage"},
         {{"frobnicate"}, "Usage"},
     };
     for (const auto& c : cases) {
@@ -187,7 +200,8 @@ TEST_F(PatternsCommand, DamagedLibraryIsListedWithoutFailing) {
             EXPECT_NE(list.Out.find("\n" + std::to_string(records) + "\t"), std::string::npos);
         }
         EXPECT_EQ(list.Out.find("\n" + std::to_string(records + 1) + "\t"), std::string::npos);
-        for (int k = 1; k <= records; ++k) EXPECT_EQ(Run({"show", std::to_string(k)}).Status, 0) << k;
+        for (int k = 1; k <= records; ++k)
+            EXPECT_EQ(Run({"show", std::to_string(k)}).Status, 0) << k;
         EXPECT_EQ(Run({"show", std::to_string(records + 1)}).Status, 2);
         EXPECT_EQ(Run({"add", kAllCells}).Out, std::to_string(records + 1) + "\n");
     }
@@ -196,52 +210,62 @@ TEST_F(PatternsCommand, DamagedLibraryIsListedWithoutFailing) {
 // The import walks a native puzzle file as the window does, answered on
 // standard input or by a switch.
 class PatternsImport : public PatternsCommand {
-protected:
+  protected:
     fs::path file = folder.Path / "puzzles.sds";
     std::string unsuitable = std::string(19, 'X') + std::string(62, '.');
-    std::string Code(const std::string& pattern) const { return EncodePattern(testing::PatternOf(pattern)); }
+    std::string Code(const std::string& pattern) const {
+        return EncodePattern(testing::PatternOf(pattern));
+    }
     void WriteFile(const std::vector<std::string>& patterns, const std::string& tail = "") const {
         testing::WriteBytes(file, testing::SdsFileOf(patterns) + tail);
     }
     std::vector<std::string> Codes() const {
         std::vector<std::string> codes;
         const std::string bytes = ReadBytes(Library());
-        for (std::size_t at = 0; at + 98 <= bytes.size(); at += 98) codes.push_back(bytes.substr(at, 22));
+        for (std::size_t at = 0; at + 98 <= bytes.size(); at += 98)
+            codes.push_back(bytes.substr(at, 22));
         return codes;
     }
 };
 
 TEST_F(PatternsImport, DryRunNamesEachNewPatternOnceAndWritesNothing) {
     WriteLibrary(Record(Code(testing::kSuitable21)));
-    WriteFile({unsuitable, testing::kSuitable20, testing::kSuitable21, testing::kSuitable20, testing::kSuitable22});
+    WriteFile({unsuitable, testing::kSuitable20, testing::kSuitable21, testing::kSuitable20,
+               testing::kSuitable22});
     const CliRun run = Run({"import", file.string(), "--dry-run"});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "2\t" + Code(testing::kSuitable20) + "\n5\t" + Code(testing::kSuitable22) + "\n");
+    EXPECT_EQ(run.Out,
+              "2\t" + Code(testing::kSuitable20) + "\n5\t" + Code(testing::kSuitable22) + "\n");
     EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable21)}));
 }
 
 TEST_F(PatternsImport, YesAppendsEveryNewPattern) {
-    WriteFile({testing::kSuitable20, testing::kSuitable20, unsuitable, testing::kSuitable22}, std::string(100, '\x01'));
+    WriteFile({testing::kSuitable20, testing::kSuitable20, unsuitable, testing::kSuitable22},
+              std::string(100, '\x01'));
     const CliRun run = Run({"import", file.string(), "--yes"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(run.Out, "1\t" + Code(testing::kSuitable20) + "\t1\n4\t" + Code(testing::kSuitable22) + "\t2\n");
-    EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable20), Code(testing::kSuitable22)}));
+    EXPECT_EQ(run.Out, "1\t" + Code(testing::kSuitable20) + "\t1\n4\t" +
+                           Code(testing::kSuitable22) + "\t2\n");
+    EXPECT_EQ(Codes(),
+              std::vector<std::string>({Code(testing::kSuitable20), Code(testing::kSuitable22)}));
     EXPECT_EQ(Run({"import", file.string(), "--yes"}).Out, "") << "nothing is new the second time";
 }
 
 TEST_F(PatternsImport, AnswersComeFromStandardInput) {
-    WriteFile({testing::kSuitable20, testing::kSuitable21, testing::kSuitable21, testing::kSuitable22,
-               testing::kSuitable26});
+    WriteFile({testing::kSuitable20, testing::kSuitable21, testing::kSuitable21,
+               testing::kSuitable22, testing::kSuitable26});
     // No to the first, Yes to the second (so its repeat is not asked), then
     // Cancel: the rest is not walked.
     const CliRun run = Run({"import", file.string()}, "n\nYes\nc\n");
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "1\t" + Code(testing::kSuitable20) + "\n2\t" + Code(testing::kSuitable21) + "\t1\n");
+    EXPECT_EQ(run.Out,
+              "1\t" + Code(testing::kSuitable20) + "\n2\t" + Code(testing::kSuitable21) + "\t1\n");
     EXPECT_NE(run.Err.find("Puzzle 4: " + Code(testing::kSuitable22)), std::string::npos);
     EXPECT_EQ(run.Err.find("Puzzle 5"), std::string::npos);
     EXPECT_EQ(Codes(), std::vector<std::string>({Code(testing::kSuitable21)}));
     // The end of the input cancels.
-    EXPECT_EQ(Run({"import", file.string()}, "y\n").Out, "1\t" + Code(testing::kSuitable20) + "\t2\n");
+    EXPECT_EQ(Run({"import", file.string()}, "y\n").Out,
+              "1\t" + Code(testing::kSuitable20) + "\t2\n");
 }
 
 TEST_F(PatternsImport, BadFilesAndArgumentsAreRefused) {
@@ -252,8 +276,10 @@ TEST_F(PatternsImport, BadFilesAndArgumentsAreRefused) {
     run = Run({"import", (folder.Path / "missing.sds").string(), "--yes"});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("cannot open"), std::string::npos);
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"import"}, {"import", file.string(), "--yes", "--dry-run"}, {"import", file.string(), "--no"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"import"},
+                                               {"import", file.string(), "--yes", "--dry-run"},
+                                               {"import", file.string(), "--no"}}) {
         EXPECT_EQ(Run(args).Status, 2) << args.size();
     }
     EXPECT_FALSE(fs::exists(Library()));

@@ -55,7 +55,8 @@ TEST(Rate, PrintsTheFiveFields) {
     const std::string conflict = "11" + std::string(79, '.');
     const std::string logicLine =
         kLogicPuzzle + "\tunique\t5\t" + kLogicSolution + "\t" + kLogicSolution;
-    const std::pair<std::string, std::string> cases[] = {  // input line, printed line
+    const std::pair<std::string, std::string> cases[] = {
+        // input line, printed line
         {kLogicPuzzle, logicLine},
         {kSearchPuzzle, kSearchPuzzle + "\tunique\t6\t" + kSearchSolution + "\t" + kSearchBoard},
         {kDeadEnd, kDeadEnd + "\tnone\t0\t-\t" + kDeadEnd},
@@ -123,16 +124,31 @@ std::string MixedInput() {
         // Each given of the easy puzzle left out in turn: some of these still
         // have one solution, others several.
         std::string thinned = kLogicPuzzle;
-        const std::size_t given = thinned.find_first_not_of('.', static_cast<std::size_t>(n * 7) % 81);
+        const std::size_t given =
+            thinned.find_first_not_of('.', static_cast<std::size_t>(n * 7) % 81);
         if (given != std::string::npos) thinned[given] = '.';
         switch (n % 9) {
-            case 0: input += kSearchPuzzle + "\r\n"; break;
-            case 1: input += kDeadEnd + "\n"; break;
-            case 2: input += (n % 2 ? complete : conflict) + "\n"; break;
-            case 3: input += "short " + std::to_string(n) + "\n"; break;
-            case 4: input += n % 2 ? "# a comment\n" : "\n"; break;
-            case 5: input += kLogicPuzzle + std::string(5000, '9') + "\n"; break;
-            default: input += thinned + "\n"; break;
+            case 0:
+                input += kSearchPuzzle + "\r\n";
+                break;
+            case 1:
+                input += kDeadEnd + "\n";
+                break;
+            case 2:
+                input += (n % 2 ? complete : conflict) + "\n";
+                break;
+            case 3:
+                input += "short " + std::to_string(n) + "\n";
+                break;
+            case 4:
+                input += n % 2 ? "# a comment\n" : "\n";
+                break;
+            case 5:
+                input += kLogicPuzzle + std::string(5000, '9') + "\n";
+                break;
+            default:
+                input += thinned + "\n";
+                break;
         }
     }
     return input;
@@ -142,7 +158,8 @@ std::string MixedInput() {
 // work: every result and every message in its place, for any number of jobs.
 TEST(Rate, JobsChangeNoByteOfTheOutput) {
     const std::string input = MixedInput();
-    const std::vector<std::vector<std::string>> commands = {{"rate"}, {"grade"}, {"grade", "--minimal"}};
+    const std::vector<std::vector<std::string>> commands = {
+        {"rate"}, {"grade"}, {"grade", "--minimal"}};
     for (const auto& command : commands) {
         SCOPED_TRACE(command.back());
         auto withJobs = [&](const char* jobs) {
@@ -154,7 +171,8 @@ TEST(Rate, JobsChangeNoByteOfTheOutput) {
         EXPECT_EQ(one.Status, 1);
         // 400 lines less 45 short ones and 44 comments or empty lines.
         EXPECT_EQ(Split(one.Out, '\n').size(), 311u);
-        EXPECT_TRUE(one.Err.starts_with("line 4: a puzzle needs 81 characters\nline 13: ")) << one.Err;
+        EXPECT_TRUE(one.Err.starts_with("line 4: a puzzle needs 81 characters\nline 13: "))
+            << one.Err;
         for (const char* jobs : {"2", "7"}) {
             const CliRun many = withJobs(jobs);
             EXPECT_EQ(many.Status, one.Status) << jobs;
@@ -177,7 +195,8 @@ TEST(Rate, InputsOfAboutOneBatchGiveTheSameOutputWithManyJobs) {
             const CliRun two = RunCommand({command, "--jobs", "2"}, input);
             EXPECT_EQ(two.Status, one.Status) << command << " " << count;
             EXPECT_EQ(two.Err, one.Err) << command << " " << count;
-            EXPECT_TRUE(two.Out == one.Out) << command << " " << count << " lines: two jobs print different results";
+            EXPECT_TRUE(two.Out == one.Out)
+                << command << " " << count << " lines: two jobs print different results";
         }
     }
 }

@@ -39,7 +39,8 @@ std::map<std::string, std::string> Files(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         if (entry.is_regular_file()) {
-            files[std::filesystem::relative(entry.path(), folder).generic_string()] = ReadAll(entry.path());
+            files[std::filesystem::relative(entry.path(), folder).generic_string()] =
+                ReadAll(entry.path());
         }
     }
     return files;
@@ -48,8 +49,8 @@ std::map<std::string, std::string> Files(const std::filesystem::path& folder) {
 testing::CliRun Generate(const std::filesystem::path& folder, int pattern, const std::string& count,
                          const std::string& jobs, const std::string& seed,
                          std::vector<std::string> options = {}) {
-    std::vector<std::string> args = {"generate", "--pattern", testing::kPatternCodes[pattern],
-                                     "--count",  count,       "--jobs",
+    std::vector<std::string> args = {"generate", "--pattern",  testing::kPatternCodes[pattern],
+                                     "--count",  count,        "--jobs",
                                      jobs,       "--data-dir", folder.string()};
     // No seed: the puzzles are recorded as they come.
     if (!seed.empty()) args.insert(args.end(), {"--seed", seed});
@@ -57,7 +58,9 @@ testing::CliRun Generate(const std::filesystem::path& folder, int pattern, const
     return RunCommand(args);
 }
 
-int ClassOf(const std::string& line) { return std::stoi(Split(line, '\t')[1]); }
+int ClassOf(const std::string& line) {
+    return std::stoi(Split(line, '\t')[1]);
+}
 
 TEST(GenerateJobs, ASeedRepeatsTheFilesByteForByte) {
     for (const std::string jobs : {"2", "3"}) {
@@ -104,7 +107,8 @@ TEST(GenerateJobs, CountIsTheTotalOfAllJobsAndTheStatisticsAgree) {
         ASSERT_EQ(run.Status, 0) << run.Err;
         const auto lines = Split(run.Out, '\n');
         ASSERT_EQ(lines.size(), 7u) << jobs;
-        EXPECT_NE(run.Err.find("\n" + jobs + (jobs == "1" ? " job\n" : " jobs\n")), std::string::npos)
+        EXPECT_NE(run.Err.find("\n" + jobs + (jobs == "1" ? " job\n" : " jobs\n")),
+                  std::string::npos)
             << run.Err;
         EXPECT_NE(run.Err.find(", 7 accepted\n"), std::string::npos) << run.Err;
         std::array<int, 6> perClass{};
@@ -169,9 +173,10 @@ TEST(GenerateJobs, RandomPatternsRaiseTheRecordOfEachPuzzle) {
     std::vector<std::map<std::string, std::string>> results;
     for (int copy = 0; copy < 2; ++copy) {
         TempFolder folder;
-        for (const int pattern : {1, 2}) ASSERT_EQ(Generate(folder.Path, pattern, "1", "1", "8").Status, 0);
-        const auto run = RunCommand({"generate", "--random-pattern", "--count", "12", "--jobs", "2", "--seed",
-                                     "8", "--data-dir", folder.Path.string()});
+        for (const int pattern : {1, 2})
+            ASSERT_EQ(Generate(folder.Path, pattern, "1", "1", "8").Status, 0);
+        const auto run = RunCommand({"generate", "--random-pattern", "--count", "12", "--jobs", "2",
+                                     "--seed", "8", "--data-dir", folder.Path.string()});
         ASSERT_EQ(run.Status, 0) << run.Err;
         const auto lines = Split(run.Out, '\n');
         ASSERT_EQ(lines.size(), 12u);
@@ -213,8 +218,9 @@ TEST(GenerateJobs, CtrlCHaltsEveryJobAndTheSummaryIsPrinted) {
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
         std::raise(SIGINT);
     });
-    const auto run = RunCommand({"generate", "--pattern", testing::kPatternCodes[1], "--jobs", "2",
-                                 "--seed", "4", "--format", "5", "--data-dir", folder.Path.string()});
+    const auto run =
+        RunCommand({"generate", "--pattern", testing::kPatternCodes[1], "--jobs", "2", "--seed",
+                    "4", "--format", "5", "--data-dir", folder.Path.string()});
     interrupt.join();
     ASSERT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Err.substr(0, 17), "Generator halted\n");
@@ -244,7 +250,8 @@ TEST(GenerateJobs, AHaltFromOutsideStillWritesWhatTheJobsHadAccepted) {
         writer.Form.Combo2.ListIndex = static_cast<int>(OutputFormat::Line81Dot);
         writer.Combo2_Click();
         const Pattern clues = DecodePattern(testing::kPatternCodes[1]);
-        for (int i = 0; i < kCells; ++i) writer.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
+        for (int i = 0; i < kCells; ++i)
+            writer.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
         std::vector<std::string> written;
         writer.OnAccepted = [&] {
             written.push_back(writer.Form.Text2.Text);
@@ -266,7 +273,8 @@ TEST(GenerateJobs, AHaltFromOutsideStillWritesWhatTheJobsHadAccepted) {
         } else {
             EXPECT_EQ(written.size(), 1u);
         }
-        EXPECT_EQ(std::accumulate(writer.NewCount.begin(), writer.NewCount.end(), std::size_t{0}), written.size());
+        EXPECT_EQ(std::accumulate(writer.NewCount.begin(), writer.NewCount.end(), std::size_t{0}),
+                  written.size());
         std::size_t lines = 0;
         for (int c = 1; c <= 6; ++c) {
             const auto file = OutputFile(folder.Path, OutputFormat::Line81Dot, c, 0);

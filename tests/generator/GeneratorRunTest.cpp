@@ -417,7 +417,8 @@ TEST(UnitCounts, AgreeWithCountNumThroughAnySequenceOfChanges) {
         for (int probe = 0; probe < kCells; ++probe) {
             const int d = main.Solver.Puzzle[probe];
             if (d == 0) continue;
-            ASSERT_EQ(counts.CountNum(probe, d), main.CountNum(probe)) << "step " << step << " cell " << probe;
+            ASSERT_EQ(counts.CountNum(probe, d), main.CountNum(probe))
+                << "step " << step << " cell " << probe;
             threes += main.CountNum(probe) == 3 ? 1 : 0;
         }
         if (step % 7 != 0) continue;

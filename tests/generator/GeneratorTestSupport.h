@@ -18,7 +18,6 @@
 
 namespace cluemill::testing {
 
-
 inline std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::string part;
@@ -26,7 +25,6 @@ inline std::vector<std::string> Split(const std::string& text, char separator) {
     while (std::getline(stream, part, separator)) parts.push_back(part);
     return parts;
 }
-
 
 using ReferenceGrid = std::array<std::int16_t, 81>;
 

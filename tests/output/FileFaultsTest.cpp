@@ -21,8 +21,8 @@
 #include "app/Main.h"
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
-#include "patterns/PatternImport.h"
 #include "patterns/LibraryRecords.h"
+#include "patterns/PatternImport.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -30,8 +30,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Append;
-using testing::RecordOf;
 using testing::ChildLimits;
+using testing::RecordOf;
 using testing::RunCommand;
 using testing::RunInChild;
 
@@ -40,7 +40,9 @@ std::string ReadBytes(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void WriteBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
 
 std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -51,7 +53,9 @@ std::vector<std::string> Entries(const fs::path& folder) {
     return names;
 }
 
-std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }
+std::int64_t Sum(const std::array<std::int32_t, 6>& counts) {
+    return std::accumulate(counts.begin(), counts.end(), 0LL);
+}
 
 const std::string kCode = testing::kPatternCodes[2];
 
@@ -61,13 +65,14 @@ struct FormatCase {
     std::size_t Length;
 };
 const FormatCase kFormats[] = {
-    {OutputFormat::Tavix, 166},          {OutputFormat::SimpleSudoku, 145}, {OutputFormat::Sudocue, 97},
-    {OutputFormat::IntoSudoku, 99},      {OutputFormat::SudokuExplainer, 99}, {OutputFormat::Line81Dot, 83},
+    {OutputFormat::Tavix, 166},          {OutputFormat::SimpleSudoku, 145},
+    {OutputFormat::Sudocue, 97},         {OutputFormat::IntoSudoku, 99},
+    {OutputFormat::SudokuExplainer, 99}, {OutputFormat::Line81Dot, 83},
     {OutputFormat::Line81Zero, 83},
 };
 
 class FileFaults : public ::testing::Test {
-protected:
+  protected:
     testing::TempFolder folder;
 
     fs::path Library() const { return folder.Path / "Patterns.rec"; }
@@ -92,11 +97,16 @@ TEST_F(FileFaults, AFullDiskLeavesNoPartOfAPuzzle) {
         }
         // Room for all but the last byte of the record.
         const ChildLimits full{before.size() + length - 1, false};
-        EXPECT_EQ(RunInChild(full, [&] { return SaveNextPuzzle(folder.Path, format, 2, 3, record) == 0 ? 0 : 1; }), 0);
+        EXPECT_EQ(
+            RunInChild(
+                full,
+                [&] { return SaveNextPuzzle(folder.Path, format, 2, 3, record) == 0 ? 0 : 1; }),
+            0);
         if (Info(format).OneFilePerClass) {
             EXPECT_EQ(ReadBytes(file), before) << "the file is as it was";
         } else {
-            EXPECT_EQ(Entries(output), std::vector<std::string>{}) << "no file, not even a partial one";
+            EXPECT_EQ(Entries(output), std::vector<std::string>{})
+                << "no file, not even a partial one";
         }
         // With room, the puzzle is written where it would have been.
         EXPECT_EQ(SaveNextPuzzle(folder.Path, format, 2, 3, record), 3);
@@ -138,8 +148,8 @@ TEST_F(FileFaults, AGenerationRunOnAFullDiskKeepsEveryRecordWhole) {
     const ChildLimits full{166 + 100, false};
     EXPECT_EQ(RunInChild(full,
                          [&] {
-                             return RunCommand(Cli({"generate", "--pattern", kCode, "--count", "6", "--seed", "5",
-                                                    "--format", "0"}))
+                             return RunCommand(Cli({"generate", "--pattern", kCode, "--count", "6",
+                                                    "--seed", "5", "--format", "0"}))
                                  .Status;
                          }),
               0);
@@ -162,7 +172,8 @@ TEST_F(FileFaults, AGenerationRunOnAFullDiskKeepsEveryRecordWhole) {
 }
 
 TEST_F(FileFaults, AReadOnlyFolderIsLeftAlone) {
-    for (const char* name : {"Sudoku_81_Char", "Simple Sudoku"}) fs::create_directory(folder.Path / name);
+    for (const char* name : {"Sudoku_81_Char", "Simple Sudoku"})
+        fs::create_directory(folder.Path / name);
     for (const auto& entry : fs::recursive_directory_iterator(folder.Path)) {
         fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::remove);
     }
@@ -171,14 +182,18 @@ TEST_F(FileFaults, AReadOnlyFolderIsLeftAlone) {
     for (const char* format : {"5", "1"}) {
         EXPECT_EQ(RunInChild(readOnly,
                              [&] {
-                                 return RunCommand(Cli({"generate", "--pattern", kCode, "--count", "2", "--seed", "3",
-                                                        "--format", format}))
+                                 return RunCommand(Cli({"generate", "--pattern", kCode, "--count",
+                                                        "2", "--seed", "3", "--format", format}))
                                      .Status;
                              }),
                   0)
             << "nothing is reported";
     }
-    EXPECT_EQ(RunInChild(readOnly, [&] { return RunCommand(Cli({"patterns", "add", kCode})).Status; }), 1)
+    EXPECT_EQ(RunInChild(readOnly,
+                         [&] {
+                             return RunCommand(Cli({"patterns", "add", kCode})).Status;
+                         }),
+              1)
         << "the command line says it could not add";
     fs::permissions(folder.Path, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_FALSE(fs::exists(Library()));
@@ -204,12 +219,14 @@ TEST_F(FileFaults, PatternsRecAsAFolderReadsAsAnEmptyLibrary) {
     EXPECT_EQ(list.Out, "");
     EXPECT_EQ(RunCommand(Cli({"patterns", "add", kCode})).Status, 1);
     // A run still writes its puzzles.
-    const auto run = RunCommand(Cli({"generate", "--pattern", kCode, "--count", "3", "--seed", "1", "--format", "5"}));
+    const auto run = RunCommand(
+        Cli({"generate", "--pattern", kCode, "--count", "3", "--seed", "1", "--format", "5"}));
     EXPECT_EQ(run.Status, 0) << run.Err;
     std::uintmax_t written = 0;
     for (int c = 1; c <= 6; ++c) {
         std::error_code error;
-        const auto size = fs::file_size(OutputFile(folder.Path, OutputFormat::Line81Dot, c, 1), error);
+        const auto size =
+            fs::file_size(OutputFile(folder.Path, OutputFormat::Line81Dot, c, 1), error);
         if (!error) written += size;
     }
     EXPECT_EQ(written, 3u * 83);
@@ -263,7 +280,8 @@ TEST_F(FileFaults, UnreadableFilesReadAsBlank) {
                              testing::FakePlatform platform;
                              Main main{platform};
                              main.Text1_OLEDragDrop({dropped.string()});
-                             if (platform.Messages.size() != 1 || main.Form.ButtonSolve.Enabled) return 6;
+                             if (platform.Messages.size() != 1 || main.Form.ButtonSolve.Enabled)
+                                 return 6;
                              return 0;
                          }),
               0);
@@ -297,7 +315,8 @@ TEST_F(FileFaults, AnOutputFolderRemovedDuringARunLosesOnlyLaterPuzzles) {
     EXPECT_EQ(platform.Messages[0].Text, "Generator halted");
     EXPECT_FALSE(fs::exists(output)) << "the folder is not made again";
     EXPECT_EQ(Sum(main.NewCount), 4);
-    EXPECT_EQ(Sum(main.StoredCount), 4) << "lost puzzles still count, as the run always counts them";
+    EXPECT_EQ(Sum(main.StoredCount), 4)
+        << "lost puzzles still count, as the run always counts them";
     EXPECT_EQ(Sum(main.Library.ReadPatternRecord(main.Library.CurrentPattern).NotExpanded), 4);
 }
 

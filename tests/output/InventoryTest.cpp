@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/TempFolder.h"
 #include "app/FakePlatform.h"
 #include "app/Main.h"
+#include "app/TempFolder.h"
 #include "output/Inventory.h"
 
 namespace cluemill {
@@ -32,13 +32,20 @@ TEST(MatchesFilePattern, QuestionMarkIsExactlyOneCharacterAndCaseDoesNotMatter) 
         bool Matches;
     };
     for (const Case& c : std::vector<Case>{
-             {"Very_Easy_0001.ss", "Very_Easy_????.ss", true},   {"Very_Easy_abcd.ss", "Very_Easy_????.ss", true},
-             {"Very_Easy_a?.d.ss", "Very_Easy_????.ss", true},   {"VERY_EASY_0001.SS", "Very_Easy_????.ss", true},
-             {"very_easy_0001.ss", "VERY_EASY_????.SS", true},   {"Very_Easy_00001.ss", "Very_Easy_????.ss", false},
-             {"Very_Easy_001.ss", "Very_Easy_????.ss", false},   {"Very_Easy_0001.ss", "Easy_????.ss", false},
-             {"Very_Easy_0001.ss", "Very_Hard_????.ss", false},  {"Very_Easy_0001.ss.bak", "Very_Easy_????.ss", false},
-             {"xVery_Easy_0001.ss", "Very_Easy_????.ss", false}, {"Very_Easy_0001.sds", "Very_Easy_????.ss", false},
-             {"Easy_0001.txt", "Easy_????.txt", true},           {"", "?", false},
+             {"Very_Easy_0001.ss", "Very_Easy_????.ss", true},
+             {"Very_Easy_abcd.ss", "Very_Easy_????.ss", true},
+             {"Very_Easy_a?.d.ss", "Very_Easy_????.ss", true},
+             {"VERY_EASY_0001.SS", "Very_Easy_????.ss", true},
+             {"very_easy_0001.ss", "VERY_EASY_????.SS", true},
+             {"Very_Easy_00001.ss", "Very_Easy_????.ss", false},
+             {"Very_Easy_001.ss", "Very_Easy_????.ss", false},
+             {"Very_Easy_0001.ss", "Easy_????.ss", false},
+             {"Very_Easy_0001.ss", "Very_Hard_????.ss", false},
+             {"Very_Easy_0001.ss.bak", "Very_Easy_????.ss", false},
+             {"xVery_Easy_0001.ss", "Very_Easy_????.ss", false},
+             {"Very_Easy_0001.sds", "Very_Easy_????.ss", false},
+             {"Easy_0001.txt", "Easy_????.txt", true},
+             {"", "?", false},
          }) {
         EXPECT_EQ(MatchesFilePattern(c.Name, c.Pattern), c.Matches) << c.Name << " ~ " << c.Pattern;
     }
@@ -88,16 +95,18 @@ TEST(CountStored, PerPuzzleFormatsCountMatchingFiles) {
         const char* Folder;
         const char* Extension;
     };
-    for (const Case& f : std::vector<Case>{{OutputFormat::SimpleSudoku, "Simple Sudoku", ".ss"},
-                                           {OutputFormat::Sudocue, "Sudocue", ".sdk"},
-                                           {OutputFormat::IntoSudoku, "Into Sudoku", ".sud"},
-                                           {OutputFormat::SudokuExplainer, "Sudoku Explainer", ".txt"}}) {
+    for (const Case& f :
+         std::vector<Case>{{OutputFormat::SimpleSudoku, "Simple Sudoku", ".ss"},
+                           {OutputFormat::Sudocue, "Sudocue", ".sdk"},
+                           {OutputFormat::IntoSudoku, "Into Sudoku", ".sud"},
+                           {OutputFormat::SudokuExplainer, "Sudoku Explainer", ".txt"}}) {
         SCOPED_TRACE(f.Folder);
         TempFolder folder;
         EXPECT_EQ(CountStored(folder.Path, f.Format), Counts{}) << "missing folder";
         const fs::path dir = folder.Path / f.Folder;
         const std::string ext = f.Extension;
-        for (int n : {1, 2, 3, 5, 7, 8, 9}) WriteLength(dir / ("Very_Easy_000" + std::to_string(n) + ext), 10);
+        for (int n : {1, 2, 3, 5, 7, 8, 9})
+            WriteLength(dir / ("Very_Easy_000" + std::to_string(n) + ext), 10);
         WriteLength(dir / ("Very_Easy_abcd" + ext), 10);
         WriteLength(dir / ("Very_Easy_00001" + ext), 10);
         WriteLength(dir / ("Very_Easy_0001" + ext + ".bak"), 10);
@@ -113,7 +122,7 @@ TEST(CountStored, PerPuzzleFormatsCountMatchingFiles) {
 }
 
 class CountSudokusTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
@@ -126,18 +135,19 @@ TEST_F(CountSudokusTest, PanelsFollowTheSelectedFormat) {
     WriteLength(folder.Path / "Tavix Sudoku" / "Sudoku_Very_Easy.sds", 12 * 166);
     WriteLength(folder.Path / "Tavix Sudoku" / "Sudoku_Others.sds", 1234 * 166);
     for (int n = 1; n <= 7; ++n) {
-        WriteLength(folder.Path / "Simple Sudoku" / ("Very_Easy_000" + std::to_string(n) + ".ss"), 145);
+        WriteLength(folder.Path / "Simple Sudoku" / ("Very_Easy_000" + std::to_string(n) + ".ss"),
+                    145);
     }
     WriteLength(folder.Path / "Simple Sudoku" / "Very_Hard_0001.ss", 145);
     main.Form_Load();
-    EXPECT_EQ(Panels(), (std::array<std::string, 6>{"Very Easy: 12", "Easy: 0", "Medium: 0", "Hard: 0", "Very Hard: 0",
-                                                  "Others: 1234"}));
+    EXPECT_EQ(Panels(), (std::array<std::string, 6>{"Very Easy: 12", "Easy: 0", "Medium: 0",
+                                                    "Hard: 0", "Very Hard: 0", "Others: 1234"}));
     EXPECT_EQ(main.StoredCount, (Counts{12, 0, 0, 0, 0, 1234}));
 
     main.Form.Combo2.ListIndex = 1;
     main.Combo2_Click();
-    EXPECT_EQ(Panels(), (std::array<std::string, 6>{"Very Easy: 7", "Easy: 0", "Medium: 0", "Hard: 0", "Very Hard: 1",
-                                                  "Others: 0"}));
+    EXPECT_EQ(Panels(), (std::array<std::string, 6>{"Very Easy: 7", "Easy: 0", "Medium: 0",
+                                                    "Hard: 0", "Very Hard: 1", "Others: 0"}));
 
     WriteLength(folder.Path / "Simple Sudoku" / "Medium_0001.ss", 145);
     main.Combo2_Click();
@@ -147,7 +157,8 @@ TEST_F(CountSudokusTest, PanelsFollowTheSelectedFormat) {
     main.Form.Combo2.ListIndex = -1;
     main.StoredCount[0] = 99;
     main.Combo2_Click();
-    EXPECT_EQ(main.StoredCount, (Counts{99, 0, 1, 0, 1, 0})) << "no entry selected keeps the counts";
+    EXPECT_EQ(main.StoredCount, (Counts{99, 0, 1, 0, 1, 0}))
+        << "no entry selected keeps the counts";
     EXPECT_EQ(main.Form.StatusBar.Panels[0], "Very Easy: 99");
 
     main.Form.Combo2.ListIndex = 0;
@@ -157,7 +168,8 @@ TEST_F(CountSudokusTest, PanelsFollowTheSelectedFormat) {
 
 TEST_F(CountSudokusTest, NextPuzzleAfterTheCountedOnes) {
     for (int n = 1; n <= 7; ++n) {
-        WriteLength(folder.Path / "Simple Sudoku" / ("Very_Easy_000" + std::to_string(n) + ".ss"), 145);
+        WriteLength(folder.Path / "Simple Sudoku" / ("Very_Easy_000" + std::to_string(n) + ".ss"),
+                    145);
     }
     main.Form_Load();
     main.Form.Combo2.ListIndex = 1;

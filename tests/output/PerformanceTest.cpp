@@ -21,8 +21,8 @@ const Lines kZeroLines = {"Very Easy : 00.00 %", "Easy : 00.00 %",      "Medium 
 
 // The six lines of a block from the six numbers between prefix and " %".
 Lines Block(const std::array<const char*, 6>& percents) {
-    static constexpr std::array<const char*, 6> kPrefixes = {"Very Easy : ", "Easy : ",      "Medium : ",
-                                                            "Hard : ",      "Very Hard : ", "Others : "};
+    static constexpr std::array<const char*, 6> kPrefixes = {
+        "Very Easy : ", "Easy : ", "Medium : ", "Hard : ", "Very Hard : ", "Others : "};
     Lines lines;
     for (int c = 0; c < 6; ++c) lines[c] = std::string(kPrefixes[c]) + percents[c] + " %";
     return lines;
@@ -37,20 +37,41 @@ struct LinesCase {
 
 TEST(PerformanceLines, PercentagesOfTheSixClasses) {
     const std::vector<LinesCase> cases = {
-        {"three and one", {3, 1, 0, 0, 0, 0}, '.', Block({"75.00", "25.00", "00.00", "00.00", "00.00", "00.00"})},
-        {"one puzzle", {0, 0, 0, 1, 0, 0}, '.', Block({"00.00", "00.00", "00.00", "100.00", "00.00", "00.00"})},
-        {"thirds", {0, 0, 1, 0, 2, 0}, '.', Block({"00.00", "00.00", "33.33", "00.00", "66.67", "00.00"})},
-        {"sixths", {1, 1, 1, 1, 1, 1}, '.', Block({"16.67", "16.67", "16.67", "16.67", "16.67", "16.67"})},
-        {"below ten", {1, 0, 0, 0, 0, 19}, '.', Block({"05.00", "00.00", "00.00", "00.00", "00.00", "95.00"})},
-        {"large counters", {2000000000, 0, 0, 0, 0, 2000000000}, '.',
+        {"three and one",
+         {3, 1, 0, 0, 0, 0},
+         '.',
+         Block({"75.00", "25.00", "00.00", "00.00", "00.00", "00.00"})},
+        {"one puzzle",
+         {0, 0, 0, 1, 0, 0},
+         '.',
+         Block({"00.00", "00.00", "00.00", "100.00", "00.00", "00.00"})},
+        {"thirds",
+         {0, 0, 1, 0, 2, 0},
+         '.',
+         Block({"00.00", "00.00", "33.33", "00.00", "66.67", "00.00"})},
+        {"sixths",
+         {1, 1, 1, 1, 1, 1},
+         '.',
+         Block({"16.67", "16.67", "16.67", "16.67", "16.67", "16.67"})},
+        {"below ten",
+         {1, 0, 0, 0, 0, 19},
+         '.',
+         Block({"05.00", "00.00", "00.00", "00.00", "00.00", "95.00"})},
+        {"large counters",
+         {2000000000, 0, 0, 0, 0, 2000000000},
+         '.',
          Block({"50.00", "00.00", "00.00", "00.00", "00.00", "50.00"})},
-        {"decimal comma", {3, 1, 0, 0, 0, 0}, ',', Block({"75,00", "25,00", "00,00", "00,00", "00,00", "00,00"})},
+        {"decimal comma",
+         {3, 1, 0, 0, 0, 0},
+         ',',
+         Block({"75,00", "25,00", "00,00", "00,00", "00,00", "00,00"})},
         {"no puzzles", {0, 0, 0, 0, 0, 0}, ',', kZeroLines},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(PerformanceLines(c.Counts, false, c.Separator), c.Expected);
-        EXPECT_EQ(PerformanceLines(c.Counts, true, c.Separator), kZeroLines) << "zero texts asked for";
+        EXPECT_EQ(PerformanceLines(c.Counts, true, c.Separator), kZeroLines)
+            << "zero texts asked for";
     }
 }
 
@@ -64,7 +85,7 @@ TEST(PerformanceLines, HalfInTheThirdDecimalRoundsUp) {
 }
 
 class DisplayPerformanceTest : public ::testing::Test {
-protected:
+  protected:
     testing::FakePlatform platform;
     Main main{platform};
 

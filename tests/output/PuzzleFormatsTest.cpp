@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/TempFolder.h"
 #include "app/FakePlatform.h"
 #include "app/Main.h"
+#include "app/TempFolder.h"
 #include "output/PuzzleFormats.h"
 
 namespace cluemill {
@@ -23,7 +23,9 @@ using testing::TempFolder;
 
 using testing::ReadBytes;
 
-void WriteBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
 
 // One known puzzle: its givens, its solution and its zero-form text.
 const std::string kZeroForm =
@@ -42,21 +44,35 @@ const CellValues kBoard = Digits(kSolution);
 
 // The same puzzle, written out for each format.
 const std::string kTavix =
-    "\x05\x03\x00\x00\x07\x00\x00\x00\x00" "\x06\x00\x00\x01\x09\x05\x00\x00\x00" "\x00\x09\x08\x00\x00\x00\x00\x06\x00"
-    "\x08\x00\x00\x00\x06\x00\x00\x00\x03" "\x04\x00\x00\x08\x00\x03\x00\x00\x01" "\x07\x00\x00\x00\x02\x00\x00\x00\x06"
-    "\x00\x06\x00\x00\x00\x00\x02\x08\x00" "\x00\x00\x00\x04\x01\x09\x00\x00\x05" "\x00\x00\x00\x00\x08\x00\x00\x07\x09"
-    "\x05\x03\x04\x06\x07\x08\x09\x01\x02" "\x06\x07\x02\x01\x09\x05\x03\x04\x08" "\x01\x09\x08\x03\x04\x02\x05\x06\x07"
-    "\x08\x05\x09\x07\x06\x01\x04\x02\x03" "\x04\x02\x06\x08\x05\x03\x07\x09\x01" "\x07\x01\x03\x09\x02\x04\x08\x05\x06"
-    "\x09\x06\x01\x05\x03\x07\x02\x08\x04" "\x02\x08\x07\x04\x01\x09\x06\x03\x05" "\x03\x04\x05\x02\x08\x06\x01\x07\x09"
+    "\x05\x03\x00\x00\x07\x00\x00\x00\x00"
+    "\x06\x00\x00\x01\x09\x05\x00\x00\x00"
+    "\x00\x09\x08\x00\x00\x00\x00\x06\x00"
+    "\x08\x00\x00\x00\x06\x00\x00\x00\x03"
+    "\x04\x00\x00\x08\x00\x03\x00\x00\x01"
+    "\x07\x00\x00\x00\x02\x00\x00\x00\x06"
+    "\x00\x06\x00\x00\x00\x00\x02\x08\x00"
+    "\x00\x00\x00\x04\x01\x09\x00\x00\x05"
+    "\x00\x00\x00\x00\x08\x00\x00\x07\x09"
+    "\x05\x03\x04\x06\x07\x08\x09\x01\x02"
+    "\x06\x07\x02\x01\x09\x05\x03\x04\x08"
+    "\x01\x09\x08\x03\x04\x02\x05\x06\x07"
+    "\x08\x05\x09\x07\x06\x01\x04\x02\x03"
+    "\x04\x02\x06\x08\x05\x03\x07\x09\x01"
+    "\x07\x01\x03\x09\x02\x04\x08\x05\x06"
+    "\x09\x06\x01\x05\x03\x07\x02\x08\x04"
+    "\x02\x08\x07\x04\x01\x09\x06\x03\x05"
+    "\x03\x04\x05\x02\x08\x06\x01\x07\x09"
     "\x00\x00\x00\x00"s;
 const std::string kSimpleSudoku =
     "530|070|000\r\n600|195|000\r\n098|000|060\r\n-----------\r\n"
     "800|060|003\r\n400|803|001\r\n700|020|006\r\n-----------\r\n"
     "060|000|280\r\n000|419|005\r\n000|080|079\r\n\r\n";
 const std::string kSudocue =
-    "53..7....\r\n6..195...\r\n.98....6.\r\n8...6...3\r\n4..8.3..1\r\n7...2...6\r\n.6....28.\r\n...419..5\r\n....8..79";
+    "53..7....\r\n6..195...\r\n.98....6.\r\n8...6...3\r\n4..8.3..1\r\n7...2...6\r\n.6....28.\r\n..."
+    "419..5\r\n....8..79";
 const std::string kIntoSudoku =
-    "530070000\r\n600195000\r\n098000060\r\n800060003\r\n400803001\r\n700020006\r\n060000280\r\n000419005\r\n"
+    "530070000\r\n600195000\r\n098000060\r\n800060003\r\n400803001\r\n700020006\r\n060000280\r\n000"
+    "419005\r\n"
     "000080079\r\n";
 const std::string kExplainer = kSudocue + "\r\n";
 const std::string kLineDots =
@@ -70,9 +86,12 @@ struct FormatCase {
 };
 
 const std::vector<FormatCase> kFormats = {
-    {OutputFormat::Tavix, &kTavix, 166},           {OutputFormat::SimpleSudoku, &kSimpleSudoku, 145},
-    {OutputFormat::Sudocue, &kSudocue, 97},        {OutputFormat::IntoSudoku, &kIntoSudoku, 99},
-    {OutputFormat::SudokuExplainer, &kExplainer, 99}, {OutputFormat::Line81Dot, &kLineDots, 83},
+    {OutputFormat::Tavix, &kTavix, 166},
+    {OutputFormat::SimpleSudoku, &kSimpleSudoku, 145},
+    {OutputFormat::Sudocue, &kSudocue, 97},
+    {OutputFormat::IntoSudoku, &kIntoSudoku, 99},
+    {OutputFormat::SudokuExplainer, &kExplainer, 99},
+    {OutputFormat::Line81Dot, &kLineDots, 83},
     {OutputFormat::Line81Zero, &kLineZeros, 83},
 };
 
@@ -89,7 +108,8 @@ TEST(PuzzleFormats, ZeroLineIsPaddedWithBlanksOrCutAt81) {
     const std::string shortText = kZeroForm.substr(0, 70);
     EXPECT_EQ(BuildRecord(OutputFormat::Line81Zero, kPuzzle, kBoard, shortText),
               shortText + std::string(11, ' ') + "\r\n");
-    EXPECT_EQ(BuildRecord(OutputFormat::Line81Zero, kPuzzle, kBoard, kZeroForm + "123"), kLineZeros);
+    EXPECT_EQ(BuildRecord(OutputFormat::Line81Zero, kPuzzle, kBoard, kZeroForm + "123"),
+              kLineZeros);
 }
 
 TEST(PuzzleFormats, FileNames) {
@@ -116,7 +136,7 @@ TEST(PuzzleFormats, FileNames) {
 }
 
 class OutputFolder : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     void SetUp() override {
         for (const char* name : {"Tavix Sudoku", "Simple Sudoku", "Sudocue", "Sudoku_81_Char"}) {
@@ -168,7 +188,7 @@ TEST_F(OutputFolder, PerPuzzleFileIsNeverOverwritten) {
 }
 
 class SaveModSudTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
@@ -204,8 +224,9 @@ TEST_F(SaveModSudTest, WritesThePuzzleAndThePatternRecord) {
     main.Form.Combo2.ListIndex = 0;
     main.SaveModSud();
     // NotExpanded 3, 1, 0...; Expanded all 0; Minimal 0... 0x0102; Reserved 2 as the file had it.
-    const std::string rewritten = "01" + std::string(20, 'F') + "\x03\0\0\0\x01\0\0\0"s + std::string(16, '\0') +
-                                  std::string(24, '\0') + std::string(20, '\0') + "\x02\x01\0\0"s + "\x02\0\0\0"s;
+    const std::string rewritten = "01" + std::string(20, 'F') + "\x03\0\0\0\x01\0\0\0"s +
+                                  std::string(16, '\0') + std::string(24, '\0') +
+                                  std::string(20, '\0') + "\x02\x01\0\0"s + "\x02\0\0\0"s;
     ASSERT_EQ(rewritten.size(), 98u);
     EXPECT_EQ(ReadBytes(folder.Path / "Patterns.rec"), kFirst + rewritten);
     EXPECT_EQ(main.Form.Label6[2].Caption, "Very Easy : 75.00 %");
@@ -224,9 +245,12 @@ TEST_F(SaveModSudTest, EveryFormatGoesToItsFolder) {
     main.Solver.Difficulty = 1;
     main.StoredCount = {0, 0, 0, 0, 0, 0};
     const std::vector<std::pair<int, const char*>> files = {
-        {0, "Tavix Sudoku/Sudoku_Very_Easy.sds"}, {1, "Simple Sudoku/Very_Easy_0001.ss"},
-        {2, "Sudocue/Very_Easy_0001.sdk"},        {3, "Into Sudoku/Very_Easy_0001.sud"},
-        {4, "Sudoku Explainer/Very_Easy_0001.txt"}, {5, "Sudoku_81_Char/Sudoku_Very_Easy.txt"},
+        {0, "Tavix Sudoku/Sudoku_Very_Easy.sds"},
+        {1, "Simple Sudoku/Very_Easy_0001.ss"},
+        {2, "Sudocue/Very_Easy_0001.sdk"},
+        {3, "Into Sudoku/Very_Easy_0001.sud"},
+        {4, "Sudoku Explainer/Very_Easy_0001.txt"},
+        {5, "Sudoku_81_Char/Sudoku_Very_Easy.txt"},
         {6, "Sudoku_81_Char_0/Sudoku_Very_Easy_0.txt"},
     };
     for (const auto& [index, file] : files) {
@@ -239,9 +263,11 @@ TEST_F(SaveModSudTest, EveryFormatGoesToItsFolder) {
 TEST_F(SaveModSudTest, NoFormatOrNoFolderWritesNoPuzzle) {
     main.Form.Combo2.ListIndex = -1;
     main.SaveModSud();
-    EXPECT_EQ(ReadBytes(folder.Path / "Patterns.rec").substr(98 + 22, 4), "\x03\0\0\0"s) << "the record still is";
+    EXPECT_EQ(ReadBytes(folder.Path / "Patterns.rec").substr(98 + 22, 4), "\x03\0\0\0"s)
+        << "the record still is";
     for (const auto& entry : fs::recursive_directory_iterator(folder.Path)) {
-        EXPECT_TRUE(!entry.is_regular_file() || entry.path().filename() == "Patterns.rec") << entry.path();
+        EXPECT_TRUE(!entry.is_regular_file() || entry.path().filename() == "Patterns.rec")
+            << entry.path();
     }
 
     fs::remove_all(folder.Path / "Sudocue");
@@ -255,7 +281,8 @@ TEST_F(SaveModSudTest, NoFormatOrNoFolderWritesNoPuzzle) {
     main.SaveModSud();
     EXPECT_EQ(fs::file_size(folder.Path / "Patterns.rec"), 2u * 98) << "record 0 is not written";
     EXPECT_EQ(main.Form.Label6[2].Caption, "Very Easy : 00.00 %");
-    EXPECT_EQ(ReadBytes(folder.Path / "Sudoku_81_Char" / "Sudoku_Hard.txt").substr(12 * 83), kLineDots);
+    EXPECT_EQ(ReadBytes(folder.Path / "Sudoku_81_Char" / "Sudoku_Hard.txt").substr(12 * 83),
+              kLineDots);
 }
 
 }  // namespace

@@ -18,15 +18,19 @@ inline std::string Rows(const std::vector<std::string>& rows) {
 
 // 20 clues, symmetric, centre empty, every band and stack on three lines,
 // only the centre box empty.
-inline const std::string kSuitable20 = Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..",
-                                             "X.......X", "...X.X...", ".X.....X.", "X...X...X"});
+inline const std::string kSuitable20 =
+    Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X", "...X.X...",
+          ".X.....X.", "X...X...X"});
 // Other suitable patterns, each different.
-inline const std::string kSuitable21 = Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..",
-                                             "X.......X", "...X.X...", ".X.....X.", "X...X...X"});
-inline const std::string kSuitable22 = Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", ".XX...XX.",
-                                             "X.......X", "...X.X...", ".X.....X.", "X...X...X"});
-inline const std::string kSuitable26 = Rows({"XX..X..XX", ".X.....X.", "...X.X...", "X.......X", ".XX...XX.",
-                                             "X.......X", "...X.X...", ".X.....X.", "XX..X..XX"});
+inline const std::string kSuitable21 =
+    Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X", "...X.X...",
+          ".X.....X.", "X...X...X"});
+inline const std::string kSuitable22 =
+    Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", ".XX...XX.", "X.......X", "...X.X...",
+          ".X.....X.", "X...X...X"});
+inline const std::string kSuitable26 =
+    Rows({"XX..X..XX", ".X.....X.", "...X.X...", "X.......X", ".XX...XX.", "X.......X", "...X.X...",
+          ".X.....X.", "XX..X..XX"});
 
 inline Pattern PatternOf(const std::string& line) {
     Pattern clues{};
@@ -38,7 +42,8 @@ inline Pattern PatternOf(const std::string& line) {
 // (each given the digit 1 + cell % 9), the rest of the record filler.
 inline std::string SdsRecord(const std::string& pattern) {
     std::string record(166, '\x07');
-    for (int cell = 0; cell < 81; ++cell) record[cell] = pattern[cell] == 'X' ? static_cast<char>(1 + cell % 9) : 0;
+    for (int cell = 0; cell < 81; ++cell)
+        record[cell] = pattern[cell] == 'X' ? static_cast<char>(1 + cell % 9) : 0;
     return record;
 }
 

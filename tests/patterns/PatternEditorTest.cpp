@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/TempFolder.h"
 #include "app/FakePlatform.h"
 #include "app/Main.h"
+#include "app/TempFolder.h"
 
 namespace cluemill {
 namespace {
@@ -30,17 +30,19 @@ const std::string kOnlyCell0 = "01" + std::string(20, '0');
 const std::string kCells1And80 = "0080" + std::string(16, '0') + "01";
 const std::string kAllCells = "01" + std::string(20, 'F');
 
-const char* const kFolders[] = {"Tavix Sudoku",     "Simple Sudoku",  "Sudocue",         "Into Sudoku",
-                                "Sudoku Explainer", "Sudoku_81_Char", "Sudoku_81_Char_0"};
+const char* const kFolders[] = {"Tavix Sudoku",    "Simple Sudoku",    "Sudocue",
+                                "Into Sudoku",     "Sudoku Explainer", "Sudoku_81_Char",
+                                "Sudoku_81_Char_0"};
 
 class PatternEditorTest : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
 
     void Load(const std::string& library) {
-        if (!library.empty()) std::ofstream(folder.Path / "Patterns.rec", std::ios::binary) << library;
+        if (!library.empty())
+            std::ofstream(folder.Path / "Patterns.rec", std::ios::binary) << library;
         platform.Folder = folder.Path.string();
         main.Form_Load();
     }
@@ -54,7 +56,8 @@ protected:
     void ExpectNavigationInvariant() const {
         EXPECT_EQ(main.Form.PreviousPattern.Enabled, main.Library.CurrentPattern > 1)
             << "at " << main.Library.CurrentPattern;
-        EXPECT_EQ(main.Form.NextPattern.Enabled, main.Library.CurrentPattern < main.Library.PatternCount)
+        EXPECT_EQ(main.Form.NextPattern.Enabled,
+                  main.Library.CurrentPattern < main.Library.PatternCount)
             << "at " << main.Library.CurrentPattern;
     }
 };
@@ -70,8 +73,9 @@ TEST_F(PatternEditorTest, FirstStartInAnEmptyFolder) {
     EXPECT_FALSE(main.Form.PickPattern.Enabled);
     EXPECT_TRUE(main.Form.NewPattern.Enabled);
     EXPECT_EQ(main.Form.Combo2.ListIndex, 0);
-    EXPECT_EQ(main.Form.StatusBar.Panels, (std::array<std::string, 6>{"Very Easy: 0", "Easy: 0", "Medium: 0", "Hard: 0",
-                                                                      "Very Hard: 0", "Others: 0"}));
+    EXPECT_EQ(main.Form.StatusBar.Panels,
+              (std::array<std::string, 6>{"Very Easy: 0", "Easy: 0", "Medium: 0", "Hard: 0",
+                                          "Very Hard: 0", "Others: 0"}));
     EXPECT_EQ(main.Form.Label6[2].Caption, "Very Easy : 00.00 %");
 
     main.NewPattern_Click();
@@ -101,7 +105,8 @@ TEST_F(PatternEditorTest, StartWithFiveRecordsAndStartAgain) {
 }
 
 TEST_F(PatternEditorTest, WalkingAThreePatternLibrary) {
-    const std::string library = Record(kOnlyCell0, 2) + Record(kCells1And80, 0) + Record(kAllCells, 5);
+    const std::string library =
+        Record(kOnlyCell0, 2) + Record(kCells1And80, 0) + Record(kAllCells, 5);
     Load(library);
     ASSERT_EQ(main.Library.PatternCount, 3);
     ExpectNavigationInvariant();
@@ -115,10 +120,14 @@ TEST_F(PatternEditorTest, WalkingAThreePatternLibrary) {
     std::vector<int> all(81);
     for (int i = 0; i < 81; ++i) all[i] = i;
     const std::vector<Step> steps = {
-        {&Main::NextPattern_Click, 1, &kOnlyCell0, {0}},   {&Main::NextPattern_Click, 2, &kCells1And80, {1, 80}},
-        {&Main::NextPattern_Click, 3, &kAllCells, all},    {&Main::PreviousPattern_Click, 2, &kCells1And80, {1, 80}},
-        {&Main::PreviousPattern_Click, 1, &kOnlyCell0, {0}}, {&Main::NextPattern_Click, 2, &kCells1And80, {1, 80}},
-        {&Main::NewPattern_Click, 0, nullptr, {}},         {&Main::NextPattern_Click, 1, &kOnlyCell0, {0}},
+        {&Main::NextPattern_Click, 1, &kOnlyCell0, {0}},
+        {&Main::NextPattern_Click, 2, &kCells1And80, {1, 80}},
+        {&Main::NextPattern_Click, 3, &kAllCells, all},
+        {&Main::PreviousPattern_Click, 2, &kCells1And80, {1, 80}},
+        {&Main::PreviousPattern_Click, 1, &kOnlyCell0, {0}},
+        {&Main::NextPattern_Click, 2, &kCells1And80, {1, 80}},
+        {&Main::NewPattern_Click, 0, nullptr, {}},
+        {&Main::NextPattern_Click, 1, &kOnlyCell0, {0}},
     };
     for (const auto& step : steps) {
         main.Form.ButtonSolve.Enabled = true;
@@ -130,7 +139,8 @@ TEST_F(PatternEditorTest, WalkingAThreePatternLibrary) {
         EXPECT_EQ(main.Library.CurrentPattern, step.Pattern);
         ExpectNavigationInvariant();
         EXPECT_EQ(RedCells(), step.Red);
-        EXPECT_EQ(main.Form.PatternName.Caption, "Pattern name: " + (step.Code ? *step.Code : std::string()));
+        EXPECT_EQ(main.Form.PatternName.Caption,
+                  "Pattern name: " + (step.Code ? *step.Code : std::string()));
         if (step.Code) {
             EXPECT_EQ(main.EncodeGrid(), *step.Code);
             EXPECT_EQ(main.Library.PatternRec.PatternCode, *step.Code);
@@ -161,7 +171,8 @@ TEST_F(PatternEditorTest, GridClickTogglesACellOnly) {
     EXPECT_EQ(main.EncodeGrid(), "0180" + std::string(16, '0') + "01");
     main.Form.Grid[5].BackColor = kWhite;
     main.Grid_Click(5);
-    EXPECT_EQ(main.Form.Grid[5].BackColor, kWindowBackground) << "any other colour empties the cell";
+    EXPECT_EQ(main.Form.Grid[5].BackColor, kWindowBackground)
+        << "any other colour empties the cell";
     EXPECT_EQ(ReadBytes(folder.Path / "Patterns.rec"), Record(kOnlyCell0) + Record(kCells1And80));
 }
 

@@ -40,44 +40,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RuleCase{"TwentyCluesEvenCentreEmpty", testing::kSuitable20, ImportRefusal::None},
         RuleCase{"NineteenCluesSymmetricWithCentre",
-                 Rows({"....X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X", "...X.X...",
-                       ".X.....X.", "X...X...."}),
+                 Rows({"....X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X",
+                       "...X.X...", ".X.....X.", "X...X...."}),
                  ImportRefusal::TooFewClues},
         RuleCase{"TwentyOneCluesWithCentre", testing::kSuitable21, ImportRefusal::None},
         RuleCase{"EvenCountWithCentre",
-                 Rows({"....X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X", "...X.X...",
-                       ".X.....X.", "X...X...X"}),
+                 Rows({"....X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X",
+                       "...X.X...", ".X.....X.", "X...X...X"}),
                  ImportRefusal::Centre},
         RuleCase{"OddCountCentreEmpty",
-                 Rows({"XX..X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X", "...X.X...",
-                       ".X.....X.", "X...X...X"}),
+                 Rows({"XX..X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X",
+                       "...X.X...", ".X.....X.", "X...X...X"}),
                  ImportRefusal::Centre},
         RuleCase{"NotSymmetric",
-                 Rows({"XXX.X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X", "...X.X...",
-                       ".X.....X.", "X...X...X"}),
+                 Rows({"XXX.X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X",
+                       "...X.X...", ".X.....X.", "X...X...X"}),
                  ImportRefusal::NotSymmetric},
         RuleCase{"BandOnOneRow",
-                 Rows({".........", "XXX...XXX", ".........", "X.X.X.X.X", "XX.....XX", "X.X.X.X.X", ".........",
-                       "XXX...XXX", "........."}),
+                 Rows({".........", "XXX...XXX", ".........", "X.X.X.X.X", "XX.....XX", "X.X.X.X.X",
+                       ".........", "XXX...XXX", "........."}),
                  ImportRefusal::OneLine},
         RuleCase{"StacksWithoutClues",
-                 Rows({"...XXX...", "...XXX...", "...X.X...", "...X.X...", "...X.X...", "...X.X...", "...X.X...",
-                       "...XXX...", "...XXX..."}),
+                 Rows({"...XXX...", "...XXX...", "...X.X...", "...X.X...", "...X.X...", "...X.X...",
+                       "...X.X...", "...XXX...", "...XXX..."}),
                  ImportRefusal::OneLine},
         RuleCase{"FiveEmptyBoxes",
-                 Rows({"...X.X...", "....X....", "...X.X...", "X.X...X.X", ".X.....X.", "X.X...X.X", "...X.X...",
-                       "....X....", "...X.X..."}),
+                 Rows({"...X.X...", "....X....", "...X.X...", "X.X...X.X", ".X.....X.", "X.X...X.X",
+                       "...X.X...", "....X....", "...X.X..."}),
                  ImportRefusal::EmptyBoxes},
         RuleCase{"FourEmptyBoxes",
-                 Rows({"...X.X...", "....X....", "...X.X...", "X.X...X.X", ".X..X..X.", "X.X...X.X", "...X.X...",
-                       "....X....", "...X.X..."}),
+                 Rows({"...X.X...", "....X....", "...X.X...", "X.X...X.X", ".X..X..X.", "X.X...X.X",
+                       "...X.X...", "....X....", "...X.X..."}),
                  ImportRefusal::None}),
     [](const ::testing::TestParamInfo<RuleCase>& row) { return std::string(row.param.Name); });
 
 enum Answer { kYes, kNo, kCancel };
 
 class PatternImportTest : public ::testing::Test {
-protected:
+  protected:
     testing::TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
@@ -127,7 +127,8 @@ protected:
         std::vector<std::string> patterns;
         for (std::int32_t k = 1; k <= main.Library.PatternCount; ++k) {
             std::string line;
-            for (const bool clue : DecodePattern(main.Library.ReadPatternRecord(k).PatternCode)) line += clue ? 'X' : '.';
+            for (const bool clue : DecodePattern(main.Library.ReadPatternRecord(k).PatternCode))
+                line += clue ? 'X' : '.';
             patterns.push_back(line);
         }
         return patterns;
@@ -151,7 +152,8 @@ TEST_F(PatternImportTest, CancelStopsTheWalk) {
     Import(SdsFileOf({testing::kSuitable20, testing::kSuitable21}), {kCancel});
     EXPECT_TRUE(LibraryPatterns().empty());
 
-    Import(SdsFileOf({testing::kSuitable20, testing::kSuitable21, testing::kSuitable22, testing::kSuitable26}),
+    Import(SdsFileOf({testing::kSuitable20, testing::kSuitable21, testing::kSuitable22,
+                      testing::kSuitable26}),
            {kYes, kYes, kCancel});
     EXPECT_EQ(LibraryPatterns(), Patterns({testing::kSuitable20, testing::kSuitable21}));
     EXPECT_EQ(main.Library.PatternCount, 2);
@@ -160,7 +162,8 @@ TEST_F(PatternImportTest, CancelStopsTheWalk) {
 TEST_F(PatternImportTest, UnsuitableAndKnownPatternsAreSkippedSilently) {
     Load({testing::kSuitable21});
     const std::string nineteen(19, 'X');
-    Import(SdsFileOf({nineteen + std::string(62, '.'), testing::kSuitable21, testing::kSuitable22}), {kYes});
+    Import(SdsFileOf({nineteen + std::string(62, '.'), testing::kSuitable21, testing::kSuitable22}),
+           {kYes});
     EXPECT_EQ(asked, Patterns({testing::kSuitable22}));
     EXPECT_EQ(LibraryPatterns(), Patterns({testing::kSuitable21, testing::kSuitable22}));
     EXPECT_TRUE(platform.Messages.empty());
@@ -221,7 +224,8 @@ TEST_F(PatternImportTest, FileLengthCountsWholeRecordsOnly) {
     EXPECT_TRUE(main.Form.CommandGenerate.Enabled);
 
     platform.Messages.clear();
-    Import(SdsFileOf({testing::kSuitable20, testing::kSuitable21}) + std::string(100, '\x01'), {kNo, kNo});
+    Import(SdsFileOf({testing::kSuitable20, testing::kSuitable21}) + std::string(100, '\x01'),
+           {kNo, kNo});
     EXPECT_EQ(asked, Patterns({testing::kSuitable20, testing::kSuitable21}));
     EXPECT_TRUE(platform.Messages.empty());
 }
@@ -234,7 +238,8 @@ TEST_F(PatternImportTest, FileErrorsNameTheFile) {
     platform.FilesToOpen = {folderPath.string()};
     main.ImportPattern_Click();
     ASSERT_EQ(platform.Messages.size(), 1U);
-    EXPECT_EQ(platform.Messages[0].Text, "An error occured while trying to open file " + folderPath.string());
+    EXPECT_EQ(platform.Messages[0].Text,
+              "An error occured while trying to open file " + folderPath.string());
     EXPECT_EQ(platform.Messages[0].Caption, "File error");
     EXPECT_TRUE(main.Form.ImportPattern.Enabled);
 
@@ -251,7 +256,8 @@ TEST_F(PatternImportTest, FileErrorsNameTheFile) {
     platform.FilesToOpen = {file.string()};
     main.ImportPattern_Click();
     ASSERT_EQ(platform.Messages.size(), 1U);
-    EXPECT_EQ(platform.Messages[0].Text, "An error occured while trying to read file " + file.string());
+    EXPECT_EQ(platform.Messages[0].Text,
+              "An error occured while trying to read file " + file.string());
     EXPECT_EQ(platform.Messages[0].Caption, "File error");
     EXPECT_EQ(LibraryPatterns(), Patterns({testing::kSuitable20}));
     EXPECT_TRUE(main.Form.CommandGenerate.Enabled);

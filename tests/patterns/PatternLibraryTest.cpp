@@ -24,16 +24,19 @@ using testing::TempFolder;
 
 using testing::ReadBytes;
 
-void WriteBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
 
 // The test's own record writer: code blank padded to 22, then 19 counters
 // little endian, least significant byte first.
 std::string Le32(std::uint32_t v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF), static_cast<char>((v >> 16) & 0xFF),
-            static_cast<char>(v >> 24)};
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+            static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
 }
 
-std::string RecordImage(std::string code, std::uint32_t firstCounter = 0, std::uint32_t minimalOthers = 0) {
+std::string RecordImage(std::string code, std::uint32_t firstCounter = 0,
+                        std::uint32_t minimalOthers = 0) {
     code.resize(22, ' ');
     std::string bytes = code + Le32(firstCounter);
     for (int i = 1; i < 17; ++i) bytes += Le32(0);
@@ -65,7 +68,13 @@ TEST(PatternCode, EdgePatternsEncodeAndDecode) {
         {"only cell 80", Cells({80}), kZeros20 + "01"},
         {"first row", Cells({0, 1, 2, 3, 4, 5, 6, 7, 8}), "01FF" + std::string(18, '0')},
         {"cells 10 and 12", Cells({10, 12}), "000050" + std::string(16, '0')},
-        {"all 81", [] { Pattern all; all.fill(true); return all; }(), "01" + std::string(20, 'F')},
+        {"all 81",
+         [] {
+             Pattern all;
+             all.fill(true);
+             return all;
+         }(),
+         "01" + std::string(20, 'F')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -75,7 +84,9 @@ TEST(PatternCode, EdgePatternsEncodeAndDecode) {
     }
 }
 
-int HexDigit(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
+int HexDigit(char c) {
+    return c <= '9' ? c - '0' : c - 'A' + 10;
+}
 
 TEST(PatternCode, RandomPatternsRoundTripAndReadAsOne81BitNumber) {
     std::mt19937 random(20240611);
@@ -103,7 +114,8 @@ TEST(PatternCode, DecodeReadsWhatItCanOfAnyText) {
         {"empty text", Pattern{}, ""},
         {"cell 0 alone", Cells({0}), "01"},
         {"short code", Cells({0, 1}), "0180"},
-        {"first pair other than 01", Cells({1, 2, 3, 4, 5, 6, 7, 8}), "02FF" + std::string(18, '0')},
+        {"first pair other than 01", Cells({1, 2, 3, 4, 5, 6, 7, 8}),
+         "02FF" + std::string(18, '0')},
         {"first pair junk", Cells({1}), "zz80"},
         {"lower case", Cells({1, 2, 3, 4, 5, 6, 7, 8}), "00ff"},
         {"pair cut at a non-digit", Cells({8}), "001G"},
@@ -124,10 +136,16 @@ TEST(PatternCode, DecodeReadsWhatItCanOfAnyText) {
 }
 
 TEST(PatternCode, CheckRefusesWhatIsNotACode) {
-    const std::vector<std::string> refused = {
-        "",           std::string(21, '0'), std::string(23, '0'), std::string(81, '.'), "02" + kZeros20,
-        "10" + kZeros20, "FF" + kZeros20, "00" + std::string(19, '0') + "G", "00 " + std::string(19, '0'),
-        "-1" + kZeros20};
+    const std::vector<std::string> refused = {"",
+                                              std::string(21, '0'),
+                                              std::string(23, '0'),
+                                              std::string(81, '.'),
+                                              "02" + kZeros20,
+                                              "10" + kZeros20,
+                                              "FF" + kZeros20,
+                                              "00" + std::string(19, '0') + "G",
+                                              "00 " + std::string(19, '0'),
+                                              "-1" + kZeros20};
     for (const auto& code : refused) {
         SCOPED_TRACE(code);
         const auto why = CheckPatternCode(code);
@@ -144,12 +162,24 @@ TEST(PatternRecordBytes, LayoutIsCodeThenLittleEndianCounters) {
     record.Minimal = {0, 0, 0, 0, 0, 1000};
     const std::string expected =
         "0180000000000000000001"
-        "\x01\x00\x00\x00" "\x00\x01\x00\x00" "\x00\x00\x01\x00"  // NotExpanded
-        "\x00\x00\x00\x01" "\xFF\xFF\xFF\xFF" "\xFF\xFF\xFF\x7F"
-        "\x04\x03\x02\x01" "\x00\x00\x00\x00" "\x00\x00\x00\x00"  // Expanded
-        "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x07\x00\x00\x00"
-        "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00"  // Minimal
-        "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\xE8\x03\x00\x00"
+        "\x01\x00\x00\x00"
+        "\x00\x01\x00\x00"
+        "\x00\x00\x01\x00"  // NotExpanded
+        "\x00\x00\x00\x01"
+        "\xFF\xFF\xFF\xFF"
+        "\xFF\xFF\xFF\x7F"
+        "\x04\x03\x02\x01"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"  // Expanded
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x07\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"  // Minimal
+        "\x00\x00\x00\x00"
+        "\x00\x00\x00\x00"
+        "\xE8\x03\x00\x00"
         "\x00\x00\x00\x00"s;  // Reserved
     ASSERT_EQ(expected.size(), 98u);
     const PatternRecordBytes bytes = ToBytes(record);
@@ -159,14 +189,15 @@ TEST(PatternRecordBytes, LayoutIsCodeThenLittleEndianCounters) {
     // A code is stored blank padded or cut to 22 characters.
     record.PatternCode = "ABC";
     const PatternRecordBytes padded = ToBytes(record);
-    EXPECT_EQ(std::string(padded.begin(), padded.begin() + 23), "ABC" + std::string(19, ' ') + "\x01");
+    EXPECT_EQ(std::string(padded.begin(), padded.begin() + 23),
+              "ABC" + std::string(19, ' ') + "\x01");
     record.PatternCode = "0123456789012345678901XYZ";
     const PatternRecordBytes cut = ToBytes(record);
     EXPECT_EQ(std::string(cut.begin(), cut.begin() + 23), "0123456789012345678901\x01");
 }
 
 class LibraryFile : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     PatternLibrary library;
     void SetUp() override { library.File = folder.Path / "Patterns.rec"; }
@@ -212,24 +243,28 @@ TEST_F(LibraryFile, ReadBeyondTheFileGivesWhatTheFileHoldsAndBlanksTheRest) {
     EXPECT_EQ(library.ReadPatternRecord(2), partial);
 
     Write(RecordImage(kCodeA).substr(0, 10));
-    EXPECT_EQ(library.ReadPatternRecord(1).PatternCode, kCodeA.substr(0, 10) + std::string(12, ' '));
+    EXPECT_EQ(library.ReadPatternRecord(1).PatternCode,
+              kCodeA.substr(0, 10) + std::string(12, ' '));
     EXPECT_EQ(library.ReadPatternRecord(1).NotExpanded, blank.NotExpanded);
 }
 
 TEST_F(LibraryFile, RecordsReadAtOnceAreTheRecordsReadOneByOne) {
     // Two whole records and a cut third: every run of numbers, inside,
     // across the cut and beyond the end, reads as the single reads do.
-    Write(RecordImage(kCodeA, 5) + RecordImage(kCodeB, 6, 0x0A0B0C0D) + RecordImage(kCodeC, 7).substr(0, 40));
+    Write(RecordImage(kCodeA, 5) + RecordImage(kCodeB, 6, 0x0A0B0C0D) +
+          RecordImage(kCodeC, 7).substr(0, 40));
     struct Case {
         std::int32_t First, Count;
     };
-    for (const auto [first, count] : {Case{1, 1}, Case{1, 3}, Case{2, 2}, Case{3, 1}, Case{2, 5}, Case{4, 2},
-                                      Case{1, 88}, Case{INT32_MAX - 1, 5}}) {
+    for (const auto [first, count] : {Case{1, 1}, Case{1, 3}, Case{2, 2}, Case{3, 1}, Case{2, 5},
+                                      Case{4, 2}, Case{1, 88}, Case{INT32_MAX - 1, 5}}) {
         const std::vector<PatternRecord> records = library.ReadPatternRecords(first, count);
-        ASSERT_EQ(records.size(), static_cast<std::size_t>(std::min<std::int64_t>(count, std::int64_t{INT32_MAX} - first + 1)))
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(std::min<std::int64_t>(
+                                      count, std::int64_t{INT32_MAX} - first + 1)))
             << first << " " << count;
         for (std::size_t i = 0; i < records.size(); ++i) {
-            EXPECT_EQ(records[i], library.ReadPatternRecord(first + static_cast<std::int32_t>(i))) << first << " + " << i;
+            EXPECT_EQ(records[i], library.ReadPatternRecord(first + static_cast<std::int32_t>(i)))
+                << first << " + " << i;
         }
     }
     EXPECT_TRUE(library.ReadPatternRecords(0, 3).empty());

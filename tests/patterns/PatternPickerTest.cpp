@@ -17,8 +17,18 @@
 namespace cluemill {
 namespace {
 
-enum Key { kReturn = 13, kEscape = 27, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36,
-           kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
+enum Key {
+    kReturn = 13,
+    kEscape = 27,
+    kPageUp = 33,
+    kPageDown = 34,
+    kEnd = 35,
+    kHome = 36,
+    kLeft = 37,
+    kUp = 38,
+    kRight = 39,
+    kDown = 40
+};
 
 // Library pattern k (from 0): the cells of the bits of k + 1, so that every
 // pattern differs; pattern 0 has cell 0 alone.
@@ -29,7 +39,7 @@ Pattern NumberedPattern(int k) {
 }
 
 class PatternPickerTest : public ::testing::Test {
-protected:
+  protected:
     testing::TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
@@ -102,19 +112,38 @@ TEST_F(PatternPickerTest, ThumbnailIsDrawnPixelByPixel) {
             Colour Expected;
         };
         const Probe probes[] = {
-            {0, 0, kBlack},    {40, 0, kBlack},   {0, 40, kBlack},  {40, 40, kBlack},   // outline
-            {20, 0, kBlack},   {1, 20, kBlack},   {39, 20, kBlack},                      // box outlines
-            {13, 3, kBlack},   {14, 3, kBlack},   {26, 3, kBlack},  {27, 3, kBlack},     // double lines
-            {5, 3, kBlack},    {9, 3, kBlack},    {3, 5, kBlack},   {3, 9, kBlack},      // cell lines
-            {2, 2, kRed},      {4, 4, kRed},      {3, 3, kRed},                          // cell 0
-            {19, 2, kRed},     {21, 4, kRed},                                            // cell 4
-            {19, 19, kRed},    {21, 21, kRed},                                           // cell 40
-            {36, 36, kRed},    {38, 38, kRed},                                           // cell 80
-            {6, 2, kWindowBackground},  {8, 4, kWindowBackground},                       // cell 1
-            {15, 15, kWindowBackground}, {41, 20, kWindowBackground},                    // cell 30; outside
+            {0, 0, kBlack},
+            {40, 0, kBlack},
+            {0, 40, kBlack},
+            {40, 40, kBlack},  // outline
+            {20, 0, kBlack},
+            {1, 20, kBlack},
+            {39, 20, kBlack},  // box outlines
+            {13, 3, kBlack},
+            {14, 3, kBlack},
+            {26, 3, kBlack},
+            {27, 3, kBlack},  // double lines
+            {5, 3, kBlack},
+            {9, 3, kBlack},
+            {3, 5, kBlack},
+            {3, 9, kBlack},  // cell lines
+            {2, 2, kRed},
+            {4, 4, kRed},
+            {3, 3, kRed},  // cell 0
+            {19, 2, kRed},
+            {21, 4, kRed},  // cell 4
+            {19, 19, kRed},
+            {21, 21, kRed},  // cell 40
+            {36, 36, kRed},
+            {38, 38, kRed},  // cell 80
+            {6, 2, kWindowBackground},
+            {8, 4, kWindowBackground},  // cell 1
+            {15, 15, kWindowBackground},
+            {41, 20, kWindowBackground},  // cell 30; outside
         };
         for (const Probe& probe : probes) {
-            EXPECT_EQ(canvas.Pixel(x + probe.Dx, y + probe.Dy), probe.Expected) << probe.Dx << ", " << probe.Dy;
+            EXPECT_EQ(canvas.Pixel(x + probe.Dx, y + probe.Dy), probe.Expected)
+                << probe.Dx << ", " << probe.Dy;
         }
         // The page's other thumbnails read their own records: pattern 0 has
         // cell 0 alone, at (5, 5).
@@ -130,8 +159,16 @@ TEST_F(PatternPickerTest, CursorFrameLiesOnTheGridLinesAndBlinks) {
     Load(100);
     Pick([&] {
         // The grid: the outline and the lines between places.
-        for (auto [x, y] : {std::pair{0, 200}, {540, 200}, {200, 0}, {200, 428}, {49, 200}, {98, 200},
-                            {491, 200}, {200, 53}, {200, 107}, {200, 375}}) {
+        for (auto [x, y] : {std::pair{0, 200},
+                            {540, 200},
+                            {200, 0},
+                            {200, 428},
+                            {49, 200},
+                            {98, 200},
+                            {491, 200},
+                            {200, 53},
+                            {200, 107},
+                            {200, 375}}) {
             EXPECT_EQ(canvas.Pixel(x, y), kBlack) << x << ", " << y;
         }
         // The cursor on place 0: white on the frame (0, 0) - (49, 53).
@@ -182,11 +219,20 @@ TEST_P(PickerMoveTest, KeyOrButtonMovesTheCursor) {
         main.PickPage = c.Page;
         main.PickSel = c.Sel;
         switch (c.Key) {
-            case -1: main.KnopHome_Click(); break;
-            case -2: main.KnopPageUp_Click(); break;
-            case -3: main.KnopPageDown_Click(); break;
-            case -4: main.KnopEnd_Click(); break;
-            default: Press(c.Key);
+            case -1:
+                main.KnopHome_Click();
+                break;
+            case -2:
+                main.KnopPageUp_Click();
+                break;
+            case -3:
+                main.KnopPageDown_Click();
+                break;
+            case -4:
+                main.KnopEnd_Click();
+                break;
+            default:
+                Press(c.Key);
         }
         EXPECT_EQ(Place(), std::make_pair(c.ExpectedPage, c.ExpectedSel));
         EXPECT_EQ(main.Form.LabelPage.Caption, std::to_string(c.ExpectedPage + 1));
@@ -197,31 +243,30 @@ TEST_P(PickerMoveTest, KeyOrButtonMovesTheCursor) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, PickerMoveTest,
-    ::testing::Values(
-        MoveCase{"RightAcrossThePageEnd", 89, 0, 87, kRight, 1, 0},
-        MoveCase{"RightOnTheLastPattern", 89, 1, 0, kRight, 1, 0},
-        MoveCase{"LeftBackOverThePageStart", 89, 1, 0, kLeft, 0, 87},
-        MoveCase{"LeftOnTheFirstPattern", 89, 0, 0, kLeft, 0, 0},
-        MoveCase{"DownFromTheBottomRow", 100, 0, 80, kDown, 1, 3},
-        MoveCase{"DownToNoPattern", 100, 1, 10, kDown, 1, 10},
-        MoveCase{"DownInsideThePage", 100, 0, 5, kDown, 0, 16},
-        MoveCase{"UpFromTheTopRow", 100, 1, 3, kUp, 0, 80},
-        MoveCase{"UpOnTheFirstPage", 100, 0, 5, kUp, 0, 5},
-        MoveCase{"UpInsideThePage", 100, 0, 16, kUp, 0, 5},
-        MoveCase{"PageDownOntoTheLastPattern", 100, 0, 50, kPageDown, 1, 11},
-        MoveCase{"PageDownOneBehindTheLastPattern", 100, 0, 12, kPageDown, 1, 11},
-        MoveCase{"PageDownOntoTheLastPatternsPlace", 100, 0, 11, kPageDown, 1, 11},
-        MoveCase{"PageDownKeepsThePlace", 100, 0, 7, kPageDown, 1, 7},
-        MoveCase{"PageDownOnTheLastPage", 100, 1, 7, kPageDown, 1, 7},
-        MoveCase{"PageUpKeepsThePlace", 100, 1, 11, kPageUp, 0, 11},
-        MoveCase{"PageUpOnTheFirstPage", 100, 0, 11, kPageUp, 0, 11},
-        MoveCase{"EndGoesToTheLastPattern", 5000, 0, 0, kEnd, 56, 71},
-        MoveCase{"HomeGoesToTheFirstPattern", 5000, 30, 40, kHome, 0, 0},
-        MoveCase{"OtherKeysDoNothing", 100, 0, 5, 65, 0, 5},
-        MoveCase{"ButtonHome", 5000, 30, 40, -1, 0, 0},
-        MoveCase{"ButtonPageUp", 5000, 30, 40, -2, 29, 40},
-        MoveCase{"ButtonPageDown", 100, 0, 50, -3, 1, 11},
-        MoveCase{"ButtonEnd", 89, 0, 3, -4, 1, 0}),
+    ::testing::Values(MoveCase{"RightAcrossThePageEnd", 89, 0, 87, kRight, 1, 0},
+                      MoveCase{"RightOnTheLastPattern", 89, 1, 0, kRight, 1, 0},
+                      MoveCase{"LeftBackOverThePageStart", 89, 1, 0, kLeft, 0, 87},
+                      MoveCase{"LeftOnTheFirstPattern", 89, 0, 0, kLeft, 0, 0},
+                      MoveCase{"DownFromTheBottomRow", 100, 0, 80, kDown, 1, 3},
+                      MoveCase{"DownToNoPattern", 100, 1, 10, kDown, 1, 10},
+                      MoveCase{"DownInsideThePage", 100, 0, 5, kDown, 0, 16},
+                      MoveCase{"UpFromTheTopRow", 100, 1, 3, kUp, 0, 80},
+                      MoveCase{"UpOnTheFirstPage", 100, 0, 5, kUp, 0, 5},
+                      MoveCase{"UpInsideThePage", 100, 0, 16, kUp, 0, 5},
+                      MoveCase{"PageDownOntoTheLastPattern", 100, 0, 50, kPageDown, 1, 11},
+                      MoveCase{"PageDownOneBehindTheLastPattern", 100, 0, 12, kPageDown, 1, 11},
+                      MoveCase{"PageDownOntoTheLastPatternsPlace", 100, 0, 11, kPageDown, 1, 11},
+                      MoveCase{"PageDownKeepsThePlace", 100, 0, 7, kPageDown, 1, 7},
+                      MoveCase{"PageDownOnTheLastPage", 100, 1, 7, kPageDown, 1, 7},
+                      MoveCase{"PageUpKeepsThePlace", 100, 1, 11, kPageUp, 0, 11},
+                      MoveCase{"PageUpOnTheFirstPage", 100, 0, 11, kPageUp, 0, 11},
+                      MoveCase{"EndGoesToTheLastPattern", 5000, 0, 0, kEnd, 56, 71},
+                      MoveCase{"HomeGoesToTheFirstPattern", 5000, 30, 40, kHome, 0, 0},
+                      MoveCase{"OtherKeysDoNothing", 100, 0, 5, 65, 0, 5},
+                      MoveCase{"ButtonHome", 5000, 30, 40, -1, 0, 0},
+                      MoveCase{"ButtonPageUp", 5000, 30, 40, -2, 29, 40},
+                      MoveCase{"ButtonPageDown", 100, 0, 50, -3, 1, 11},
+                      MoveCase{"ButtonEnd", 89, 0, 3, -4, 1, 0}),
     [](const ::testing::TestParamInfo<MoveCase>& row) { return std::string(row.param.Name); });
 
 TEST_F(PatternPickerTest, PagingButtonsFollowThePage) {
@@ -229,9 +274,10 @@ TEST_F(PatternPickerTest, PagingButtonsFollowThePage) {
         int Patterns, Page;
         bool Home, PageUp, PageDown, End;
     };
-    for (const Case& c : {Case{1, 0, false, false, false, false}, Case{88, 0, false, false, false, false},
-                          Case{89, 0, false, false, true, true}, Case{89, 1, true, true, false, false},
-                          Case{5000, 30, true, true, true, true}}) {
+    for (const Case& c :
+         {Case{1, 0, false, false, false, false}, Case{88, 0, false, false, false, false},
+          Case{89, 0, false, false, true, true}, Case{89, 1, true, true, false, false},
+          Case{5000, 30, true, true, true, true}}) {
         SCOPED_TRACE(::testing::Message() << c.Patterns << " patterns, page " << c.Page);
         Load(c.Patterns);
         Pick([&] {
@@ -393,14 +439,28 @@ TEST(PickPerformanceTest, ShowsTheRecordsSharesWithZeroTextsWithAComma) {
         platform.Separator = separator;
         main.DisplayPickPerformance();
         const std::string p(1, separator);
-        const std::vector<std::string> expected = {
-            "Non-Minimal",      "Not Expanded",     "Very Easy : 25" + p + "00 %", "Easy : 25" + p + "00 %",
-            "Medium : 00" + p + "00 %", "Hard : 00" + p + "00 %", "Very Hard : 00" + p + "00 %",
-            "Others : 50" + p + "00 %", "Expanded",  "Very Easy : 00,00 %", "Easy : 00,00 %",
-            "Medium : 00,00 %", "Hard : 00,00 %",   "Very Hard : 00,00 %", "Others : 00,00 %",
-            "Minimal",          "Very Easy : 00" + p + "00 %", "Easy : 33" + p + "33 %",
-            "Medium : 66" + p + "67 %", "Hard : 00" + p + "00 %", "Very Hard : 00" + p + "00 %",
-            "Others : 00" + p + "00 %"};
+        const std::vector<std::string> expected = {"Non-Minimal",
+                                                   "Not Expanded",
+                                                   "Very Easy : 25" + p + "00 %",
+                                                   "Easy : 25" + p + "00 %",
+                                                   "Medium : 00" + p + "00 %",
+                                                   "Hard : 00" + p + "00 %",
+                                                   "Very Hard : 00" + p + "00 %",
+                                                   "Others : 50" + p + "00 %",
+                                                   "Expanded",
+                                                   "Very Easy : 00,00 %",
+                                                   "Easy : 00,00 %",
+                                                   "Medium : 00,00 %",
+                                                   "Hard : 00,00 %",
+                                                   "Very Hard : 00,00 %",
+                                                   "Others : 00,00 %",
+                                                   "Minimal",
+                                                   "Very Easy : 00" + p + "00 %",
+                                                   "Easy : 33" + p + "33 %",
+                                                   "Medium : 66" + p + "67 %",
+                                                   "Hard : 00" + p + "00 %",
+                                                   "Very Hard : 00" + p + "00 %",
+                                                   "Others : 00" + p + "00 %"};
         std::vector<std::string> shown;
         for (const auto& label : main.Form.Label6) shown.push_back(label.Caption);
         EXPECT_EQ(shown, expected);

@@ -32,10 +32,12 @@ std::string ReadBytes(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::int64_t Sum(const std::array<std::int32_t, 6>& counts) { return std::accumulate(counts.begin(), counts.end(), 0LL); }
+std::int64_t Sum(const std::array<std::int32_t, 6>& counts) {
+    return std::accumulate(counts.begin(), counts.end(), 0LL);
+}
 
 class SharedFolder : public ::testing::Test {
-protected:
+  protected:
     testing::TempFolder folder;
     PatternLibrary first;
     PatternLibrary second;
@@ -54,7 +56,8 @@ TEST_F(SharedFolder, EachAppendGoesAfterTheOthers) {
     EXPECT_EQ(second.PatternCount, 2) << "the number comes from the file, not from the stale count";
     ASSERT_TRUE(Append(first, testing::kPatternCodes[2]));
     EXPECT_EQ(first.PatternCount, 3);
-    for (int k = 1; k <= 3; ++k) EXPECT_EQ(first.ReadPatternRecord(k).PatternCode, testing::kPatternCodes[k - 1]);
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(first.ReadPatternRecord(k).PatternCode, testing::kPatternCodes[k - 1]);
 }
 
 TEST_F(SharedFolder, APatternBothRegisterAtOnceGetsOneRecord) {
@@ -158,7 +161,8 @@ TEST_F(SharedFolder, TwoEnginesNumberTheirPuzzlesAfterEachOther) {
     }
     const std::string medium = ReadBytes(OutputFile(folder.Path, OutputFormat::Line81Dot, 3, 1));
     ASSERT_EQ(medium.size(), 4u * 83);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(medium[83 * k], k % 2 == 0 ? '1' : '2') << "record " << k + 1;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(medium[83 * k], k % 2 == 0 ? '1' : '2') << "record " << k + 1;
     EXPECT_EQ(a.StoredCount[2], 3);
     EXPECT_EQ(b.StoredCount[2], 4);
     EXPECT_EQ(first.ReadPatternRecord(1).NotExpanded[2], 4);
@@ -167,7 +171,7 @@ TEST_F(SharedFolder, TwoEnginesNumberTheirPuzzlesAfterEachOther) {
 // Two cluemill-cli runs at once on one pattern: every puzzle of both is on
 // disk, whole, and the library counts all of them.
 class TwoProcesses : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     testing::TempFolder folder;
 };
 
@@ -178,9 +182,10 @@ TEST_P(TwoProcesses, KeepEveryPuzzleAndEveryCount) {
     pid_t runs[2];
     for (int i = 0; i < 2; ++i) {
         runs[i] = testing::StartChild({}, [&] {
-            return testing::RunCommand({"generate", "--pattern", testing::kPatternCodes[2], "--count",
-                                        std::to_string(kEach), "--seed", std::to_string(11 + i), "--format", format,
-                                        "--data-dir", folder.Path.string()})
+            return testing::RunCommand({"generate", "--pattern", testing::kPatternCodes[2],
+                                        "--count", std::to_string(kEach), "--seed",
+                                        std::to_string(11 + i), "--format", format, "--data-dir",
+                                        folder.Path.string()})
                 .Status;
         });
     }
@@ -193,7 +198,8 @@ TEST_P(TwoProcesses, KeepEveryPuzzleAndEveryCount) {
         const std::string bytes = ReadBytes(entry.path());
         ASSERT_EQ(bytes.size() % info.RecordLength, 0u) << entry.path();
         for (std::size_t at = 0; at < bytes.size(); at += info.RecordLength) {
-            EXPECT_EQ(bytes.substr(at + info.RecordLength - 2, 2), "\r\n") << entry.path() << " record at " << at;
+            EXPECT_EQ(bytes.substr(at + info.RecordLength - 2, 2), "\r\n")
+                << entry.path() << " record at " << at;
         }
         records += bytes.size() / info.RecordLength;
     }
@@ -213,7 +219,9 @@ TEST_P(TwoProcesses, KeepEveryPuzzleAndEveryCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PerClassAndPerPuzzle, TwoProcesses, ::testing::Values(5, 1),
-                         [](const auto& param) { return param.param == 5 ? "PerClassFile" : "FilePerPuzzle"; });
+                         [](const auto& param) {
+                             return param.param == 5 ? "PerClassFile" : "FilePerPuzzle";
+                         });
 
 }  // namespace
 }  // namespace cluemill

@@ -64,17 +64,17 @@ class PatternWindowTest : public WindowTest {
         QString line;
         for (int i = 0; i < kCells; ++i) {
             line += Cell(i)->palette().color(QPalette::Window) == kRedColour ? QLatin1Char('X')
-                                                                              : QLatin1Char('.');
+                                                                             : QLatin1Char('.');
         }
         return line;
     }
 };
 
 TEST_F(PatternWindowTest, ImportAsksThroughTheQuestionPanel) {
-    const QString file = WriteFile(
-        QStringLiteral("puzzles.sds"),
-        QByteArray::fromStdString(testing::SdsFileOf(
-            {testing::kSuitable20, testing::kSuitable20, testing::kSuitable21, testing::kSuitable22})));
+    const QString file = WriteFile(QStringLiteral("puzzles.sds"),
+                                   QByteArray::fromStdString(testing::SdsFileOf(
+                                       {testing::kSuitable20, testing::kSuitable20,
+                                        testing::kSuitable21, testing::kSuitable22})));
     std::string filter;
     platform_.SetOpenFileHook([&](const std::string& asked) {
         filter = asked;
@@ -88,10 +88,11 @@ TEST_F(PatternWindowTest, ImportAsksThroughTheQuestionPanel) {
         EXPECT_FALSE(Widget<QPushButton>(QStringLiteral("CommandGenerate"))->isEnabled());
         EXPECT_FALSE(Widget<QPushButton>(QStringLiteral("PickPattern"))->isEnabled());
         EXPECT_FALSE(window_.findChild<QLabel*>(QStringLiteral("Grid(0)"))->isEnabled());
-        EXPECT_EQ(Widget<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("Import this pattern ?"));
+        EXPECT_EQ(Widget<QLabel>(QStringLiteral("Label2"))->text(),
+                  QStringLiteral("Import this pattern ?"));
         // Yes to the first pattern (its repeat is not asked), Cancel to the next.
         QTest::mouseClick(Widget<QPushButton>(shown.size() == 1 ? QStringLiteral("CommandYes")
-                                                                 : QStringLiteral("CommandCancel")),
+                                                                : QStringLiteral("CommandCancel")),
                           Qt::LeftButton);
         return shown.size() < 2;
     });
@@ -112,8 +113,9 @@ TEST_F(PatternWindowTest, ClosingTheWindowEndsAWaitingImport) {
     const QString file = WriteFile(QStringLiteral("puzzles.sds"),
                                    QByteArray::fromStdString(testing::SdsFileOf(
                                        {testing::kSuitable20, testing::kSuitable21})));
-    platform_.SetOpenFileHook(
-        [&](const std::string&) { return std::optional<std::string>(QFile::encodeName(file).toStdString()); });
+    platform_.SetOpenFileHook([&](const std::string&) {
+        return std::optional<std::string>(QFile::encodeName(file).toStdString());
+    });
     ClickAndStep(QStringLiteral("ImportPattern"), [&] {
         if (!main_.Form.Picture1.Visible) return true;
         EXPECT_TRUE(window_.close());
@@ -157,7 +159,8 @@ TEST_F(PatternWindowTest, PickerIsDrivenByKeysMouseAndButtons) {
                 EXPECT_EQ(main_.PickSel, 12);
                 return true;
             case 2:
-                QTest::mouseClick(Widget<QPushButton>(QStringLiteral("KnopPageDown")), Qt::LeftButton);
+                QTest::mouseClick(Widget<QPushButton>(QStringLiteral("KnopPageDown")),
+                                  Qt::LeftButton);
                 EXPECT_EQ(main_.PickPage, 1);
                 EXPECT_EQ(main_.PickSel, 11);
                 EXPECT_EQ(Widget<QLabel>(QStringLiteral("LabelPage"))->text(), QStringLiteral("2"));

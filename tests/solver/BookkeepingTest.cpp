@@ -34,7 +34,8 @@ void ExpectEntry(const UndoEntry& e, int cell, int digit, int row, int column, i
 
 TEST(RemoveCandidateTest, ClearsOnlyASetCandidateAndReportsIt) {
     for (const bool viaRemoved : {false, true}) {
-        for (const CandidateMask start : {Digits({1, 6, 9}), Digits({1, 9}), Digits({6}), CandidateMask{0}}) {
+        for (const CandidateMask start :
+             {Digits({1, 6, 9}), Digits({1, 9}), Digits({6}), CandidateMask{0}}) {
             SCOPED_TRACE(MaskText(start) + (viaRemoved ? " CandidateRemoved" : " RemoveCandidate"));
             Solver s = OpenGrid();
             s.Candidates.Set(40, start);
@@ -52,7 +53,7 @@ TEST(AssignTest, ClearsTheCellAndTheDigitFromItsPeersOnly) {
         SCOPED_TRACE(cell);
         Solver s = OpenGrid();
         s.Candidates.Set(cell, Digits({2, 3}));  // the cell's own candidates go, digit or not
-        s.Board[(cell + 41) % kCells] = 3;     // Board is not written
+        s.Board[(cell + 41) % kCells] = 3;       // Board is not written
         const CellValues boardBefore = s.Board;
         const Masks expected = AfterPlacing(s.Candidates.Cells(), digit, cell);
 
@@ -141,9 +142,12 @@ TEST(UndoTest, GivesTheDigitBackToExactlyTheRecordedCells) {
         CellList GivenBack;
     };
     const UndoCase cases[] = {
-        {40, 257, 0, 0, {36, 44}},     {40, 0, 257, 0, {4, 76}},
-        {40, 0, 0, 257, {30, 50}},     {40, 2, 128, 4, {37, 67, 32}},
-        {0, 0, 0, 256 | 16, {10, 20}}, {80, 0, 0, 1, {60}},
+        {40, 257, 0, 0, {36, 44}},
+        {40, 0, 257, 0, {4, 76}},
+        {40, 0, 0, 257, {30, 50}},
+        {40, 2, 128, 4, {37, 67, 32}},
+        {0, 0, 0, 256 | 16, {10, 20}},
+        {80, 0, 0, 1, {60}},
         {40, 0, 0, 0, {}},
     };
     for (const auto& tc : cases) {

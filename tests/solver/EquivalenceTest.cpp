@@ -30,11 +30,16 @@ constexpr int kMaxReportedMismatches = 10;
 
 const char* OutcomeName(SolveOutcome outcome) {
     switch (outcome) {
-        case SolveOutcome::Unique: return "Unique";
-        case SolveOutcome::DeadEnd: return "DeadEnd";
-        case SolveOutcome::SearchOff: return "SearchOff";
-        case SolveOutcome::NoSolution: return "NoSolution";
-        case SolveOutcome::Several: return "Several";
+        case SolveOutcome::Unique:
+            return "Unique";
+        case SolveOutcome::DeadEnd:
+            return "DeadEnd";
+        case SolveOutcome::SearchOff:
+            return "SearchOff";
+        case SolveOutcome::NoSolution:
+            return "NoSolution";
+        case SolveOutcome::Several:
+            return "Several";
     }
     return "?";
 }
@@ -55,7 +60,7 @@ std::string GridText(const Grid& grid) {
 // Outcomes met by one source, and what could not be compared.
 struct Tally {
     int Compared = 0;
-    int Skipped = 0;        // the reference ran out of steps
+    int Skipped = 0;          // the reference ran out of steps
     int OutsideContract = 0;  // conflicting givens or no empty cell
     int Mismatches = 0;
     std::array<int, 5> ByOutcome{};     // index: SolveOutcome
@@ -78,7 +83,7 @@ struct Tally {
 // line if they disagree. The Solver is reused from puzzle to puzzle, as the
 // program reuses its one puzzle state.
 class Comparer {
-public:
+  public:
     void Check(const CellValues& puzzle) {
         if (GivensConflict(puzzle) || CountEmptyCells(puzzle) == 0) {
             ++tally_.OutsideContract;
@@ -135,7 +140,7 @@ public:
         return tally_;
     }
 
-private:
+  private:
     Solver solver_;
     Tally tally_;
 };

@@ -114,7 +114,8 @@ struct State {
             const int c = EmptyCells[i];
             if (!Candidates[c][Candidate]) continue;
             if (c / 9 == Row) {
-                UndoRowMask[UndoTop] = static_cast<Integer>(UndoRowMask[UndoTop] | PowerOfTwo(c % 9));
+                UndoRowMask[UndoTop] =
+                    static_cast<Integer>(UndoRowMask[UndoTop] | PowerOfTwo(c % 9));
             } else if (c % 9 == Column) {
                 UndoColumnMask[UndoTop] =
                     static_cast<Integer>(UndoColumnMask[UndoTop] | PowerOfTwo(c / 9));
@@ -347,9 +348,8 @@ struct State {
                 if (total >= 1 && total <= 3) {
                     for (int Chute = 0; Chute <= 2; ++Chute) {
                         if (counter[Chute] == total &&
-                            DiscardBL(static_cast<Integer>(Candidate),
-                                      static_cast<Integer>(Column), static_cast<Integer>(Chute),
-                                      2)) {
+                            DiscardBL(static_cast<Integer>(Candidate), static_cast<Integer>(Column),
+                                      static_cast<Integer>(Chute), 2)) {
                             return true;
                         }
                     }
@@ -444,8 +444,8 @@ struct State {
         const bool handled = Naked ? (CandidateCount >= 2 && CandidateCount <= 5)
                                    : (CandidateCount == 2 || CandidateCount == 3);
         if (!handled) return false;
-        static const std::vector<Tuple> kTuples[6] = {{},          {},          MakeTuples(2),
-                                                      MakeTuples(3), MakeTuples(4), MakeTuples(5)};
+        static const std::vector<Tuple> kTuples[6] = {
+            {}, {}, MakeTuples(2), MakeTuples(3), MakeTuples(4), MakeTuples(5)};
         bool removed = false;
         for (int unitNumber = 0; unitNumber < 27; ++unitNumber) {
             int unit[9];

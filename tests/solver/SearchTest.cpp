@@ -90,8 +90,14 @@ TEST(UniqueSudTest, OutcomesAndTheStateTheyLeave) {
         {"hidden subset in a limited run", kHiddenSubset, limited, Unique, 5, "",
          kHiddenSubsetSolution, Trail::Kept},
         {"search", kNeedsSearch, plain, Unique, 6, kNeedsSearchSolution, "", Trail::Empty},
-        {"search, limit ticked outside a run", kNeedsSearch, {false, true}, Unique, 6,
-         kNeedsSearchSolution, "", Trail::Empty},
+        {"search, limit ticked outside a run",
+         kNeedsSearch,
+         {false, true},
+         Unique,
+         6,
+         kNeedsSearchSolution,
+         "",
+         Trail::Empty},
         {"search in a run", kNeedsSearch, run, Unique, 6, kNeedsSearchSolution, "", Trail::Empty},
         {"search in a limited run is off", kNeedsSearch, limited, SearchOff, -1, "", "",
          Trail::Kept},
@@ -117,8 +123,8 @@ TEST(UniqueSudTest, OutcomesAndTheStateTheyLeave) {
         EXPECT_EQ(s.Outcome, tc.Outcome);
         EXPECT_EQ(s.Contradiction, tc.Outcome == DeadEnd);
         EXPECT_EQ(s.Difficulty, tc.Level >= 0 ? tc.Level : logic.Difficulty);
-        EXPECT_EQ(Text(s.Solution), tc.Solution.empty() ? std::string(kCells, '0')
-                                                        : std::string(tc.Solution));
+        EXPECT_EQ(Text(s.Solution),
+                  tc.Solution.empty() ? std::string(kCells, '0') : std::string(tc.Solution));
         if (tc.Board.empty()) {
             EXPECT_EQ(Text(s.Board), Text(logic.Board));
             EXPECT_EQ(s.Candidates.Cells(), logic.Candidates.Cells());
@@ -126,15 +132,21 @@ TEST(UniqueSudTest, OutcomesAndTheStateTheyLeave) {
             EXPECT_EQ(Text(s.Board), tc.Board);
         }
         switch (tc.After) {
-            case Trail::Kept: EXPECT_EQ(s.UndoTop, trailBefore); break;
-            case Trail::Empty: EXPECT_EQ(s.UndoTop, 0); break;
-            case Trail::Used: EXPECT_GT(s.UndoTop, 0); break;
+            case Trail::Kept:
+                EXPECT_EQ(s.UndoTop, trailBefore);
+                break;
+            case Trail::Empty:
+                EXPECT_EQ(s.UndoTop, 0);
+                break;
+            case Trail::Used:
+                EXPECT_GT(s.UndoTop, 0);
+                break;
         }
     }
 }
 
 class RecordingDisplay : public SolutionDisplay {
-public:
+  public:
     std::vector<std::string> Calls;  // the values, then "L" after the logic pass or "S"
 
     void ShowSolution(const CellValues& values, bool afterLogicPass) override {
@@ -222,14 +234,20 @@ TEST(SearchTest, DecidesTheCellWithFewestCandidatesLowestPositionFirst) {
     const CandidateMask d12 = Digits({1, 2});
     const CandidateMask d123 = Digits({1, 2, 3});
     const CellChoiceCase cases[] = {
-        {"tie below the entry at L: the lower position first", {10, 40, 70}, {d12, d12, d123},
+        {"tie below the entry at L: the lower position first",
+         {10, 40, 70},
+         {d12, d12, d123},
          {10, 40, 70}},
-        {"the entry at L keeps its place when it has the minimum", {10, 40, 70}, {d12, d123, d12},
+        {"the entry at L keeps its place when it has the minimum",
+         {10, 40, 70},
+         {d12, d123, d12},
          {70, 10, 40}},
         {"the single minimum wins", {10, 40, 70}, {d123, Digits({5}), d12}, {40, 70, 10}},
         {"the minimum after a swap", {10, 40, 70}, {d12, Digits({4}), d123}, {40, 10, 70}},
-        {"four cells", {10, 26, 40, 70},
-         {d123, Digits({3, 4}), Digits({5, 6}), Digits({1, 2, 3, 4})}, {26, 40, 10, 70}},
+        {"four cells",
+         {10, 26, 40, 70},
+         {d123, Digits({3, 4}), Digits({5, 6}), Digits({1, 2, 3, 4})},
+         {26, 40, 10, 70}},
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.Name);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "tester/PuzzleText.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "tester/PuzzleText.h"
 
 namespace cluemill {
 namespace {
@@ -44,8 +44,10 @@ TEST(PuzzleText, GivensConflictMeansTheSameDigitTwiceInAUnit) {
         bool Conflict;
     };
     const ConflictCase cases[] = {
-        {"row", 9, 17, true},           {"column", 4, 76, true},
-        {"box", 30, 50, true},          {"no shared unit", 0, 40, false},
+        {"row", 9, 17, true},
+        {"column", 4, 76, true},
+        {"box", 30, 50, true},
+        {"no shared unit", 0, 40, false},
         {"neighbour boxes", 2, 12, false},
     };
     for (const auto& c : cases) {

@@ -126,8 +126,8 @@ TEST(TesterDropTest, RefusalsShowTheirMessageAndChangeNothing) {
     };
     const Refusal refusals[] = {
         {2, "a.txt", "Only allows 1 file at a time In beta version! Sorry!", "Ooops beta version"},
-        {1, "folder.txt", "Sorry this beta version only allows files Not directories to be installed",
-         "Cluemill"},
+        {1, "folder.txt",
+         "Sorry this beta version only allows files Not directories to be installed", "Cluemill"},
         {1, "puzzle.dat", "This file is not a txt-file (*.txt)", "Cluemill"},
         {1, "puzzle.txtx", "This file is not a txt-file (*.txt)", "Cluemill"},
         {1, "missing/nothing.txt", "This file cannot be read:\r\n", "Cluemill"},
@@ -231,7 +231,8 @@ TEST_F(TesterTest, TheFirstRedundantGivenInCellOrderTurnsWhite) {
     Type(kNonMinimal);
     main.Form.TestMinimal.Value = 1;
     main.ButtonSolve_Click();
-    for (int i = 0; i < 81; ++i) EXPECT_EQ(main.Form.Grid[i].ForeColor, i == 0 ? kWhite : kBlack) << i;
+    for (int i = 0; i < 81; ++i)
+        EXPECT_EQ(main.Form.Grid[i].ForeColor, i == 0 ? kWhite : kBlack) << i;
 
     // A minimal puzzle: every given stays black.
     Type(kMinimal);
