@@ -130,10 +130,16 @@ bool Main::UniqueModSud() {
         return true;
     }
     if (!ModifyTask()) return false;
+    const CellValues candidate = Solver.Puzzle;
     Solver.Puzzle = ExpandedPuzzle;
     if (checkMinimal) {
         const int difficulty = Solver.Difficulty;
-        if (!IsSudMinimal()) return false;
+        // A rejected expansion takes its added givens with it: the run goes
+        // on filling the pattern's own cells.
+        if (!IsSudMinimal()) {
+            Solver.Puzzle = candidate;
+            return false;
+        }
         Solver.Difficulty = difficulty;
     }
     ShowAndRecord(PatternCounter::Expanded, false, true);

@@ -165,9 +165,8 @@ bool Main::Run() {
     std::array<std::array<int, 10>, kCells> digitOrder{};
     std::array<int, kCells> digitPos{};
     std::int32_t invalidCount = 0;
-    // CountNum of the enumeration, from counts that follow Puzzle. The
-    // acceptance may leave added givens in Puzzle when it rejects an
-    // expanded candidate: the counts are then taken afresh.
+    // CountNum of the enumeration, from counts that follow Puzzle. A
+    // rejected candidate leaves Puzzle as it was handed over.
     UnitCounts counts;
     // Per position of the clue order, the clue cells of the positions after it.
     std::array<CellSet, kCells> laterClues{};
@@ -259,7 +258,6 @@ bool Main::Run() {
                 used |= 1u << Solver.Puzzle[ClueCells[i]];
             if (std::popcount(used) >= 8) {
                 ++CandidatesTried;
-                const CellValues candidate = Solver.Puzzle;
                 if (UniqueModSud()) {
                     ++StoredCount[Solver.Difficulty - 1];
                     ++NewCount[Solver.Difficulty - 1];
@@ -269,7 +267,6 @@ bool Main::Run() {
                     renew = true;
                     continue;
                 }
-                if (Solver.Puzzle != candidate) counts.Rebuild(Solver.Puzzle);
                 Form.Main.Caption = kSeeking[invalidCount % 4];
                 if (++invalidCount == RenewAfter) {
                     renew = true;
