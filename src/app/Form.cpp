@@ -94,7 +94,7 @@ Form::Form() {
     Label5.Caption =
         "You can navigate with cursor keys, press [Return] or DoubleClick to select pattern, "
         "[Escape] or RightClick to cancel";
-    Timer1.Interval = 180;
+    Timer1.SetInterval(180);
 
     ButtonExit.Caption = "Exit";
 }

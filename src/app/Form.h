@@ -72,9 +72,28 @@ struct DrawingBox : PictureBox {
     PixelCanvas Surface{541, 429};
 };
 
-struct Timer {
-    bool Enabled = false;
-    int Interval = 0;  // milliseconds
+// A periodic timer. Switching it on, or giving it another interval, starts
+// its period afresh, also when a handler switches it off and on again before
+// the window looks: Starts counts those restarts.
+class Timer {
+  public:
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on) {
+        if (on && !enabled_) ++starts_;
+        enabled_ = on;
+    }
+    // Milliseconds.
+    int Interval() const { return interval_; }
+    void SetInterval(int milliseconds) {
+        if (milliseconds != interval_ && enabled_) ++starts_;
+        interval_ = milliseconds;
+    }
+    std::uint64_t Starts() const { return starts_; }
+
+  private:
+    bool enabled_ = false;
+    int interval_ = 0;
+    std::uint64_t starts_ = 0;
 };
 
 struct PanelBar : Control {

@@ -230,6 +230,8 @@ class Main : public SolutionDisplay {
     void MovePickCursor(int key);
     void PageButton_Click(int key);
     void ClosePicker(int result);
+    // True while the picker's panel is shown.
+    bool PickerShown() const;
 };
 
 }  // namespace cluemill

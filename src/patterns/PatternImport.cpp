@@ -60,8 +60,10 @@ std::unordered_set<std::string> LibraryCodes(const PatternLibrary& library) {
     if (!file) return codes;
     std::vector<unsigned char> chunk(kPatternRecordSize * 1024);
     for (std::int64_t first = 1; first <= library.PatternCount; first += 1024) {
-        const std::size_t read = file->ReadAt(
-            static_cast<std::uint64_t>(first - 1) * kPatternRecordSize, chunk.data(), chunk.size());
+        const std::size_t read =
+            file->ReadAt(static_cast<std::uint64_t>(first - 1) * kPatternRecordSize, chunk.data(),
+                         chunk.size())
+                .value_or(0);
         const std::int64_t records = std::min<std::int64_t>(library.PatternCount - first + 1, 1024);
         for (std::int64_t k = 0; k < records; ++k) {
             // A last record the file holds only in part still has its code.
@@ -159,6 +161,7 @@ void Main::ImportPattern_Click() {
 
         ImportAnswer = 0;
         Form.Picture1.Visible = true;
+        Platform.SetFocus(Form.CommandYes);
         while (ImportAnswer == 0 && !Unloading) Platform.WaitEvents();
         Form.Picture1.Visible = false;
         if (ImportAnswer == 1) Library.AppendPattern(Library.PatternRec);

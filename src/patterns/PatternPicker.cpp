@@ -173,7 +173,7 @@ void Main::ShowPickCursor() {
     PickCursorColor = kPaletteWhite;
     DrawPickFrame(PickCursorColor);
     DisplayPickPerformance();
-    Form.Timer1.Enabled = true;
+    Form.Timer1.SetEnabled(true);
 }
 
 void Main::HidePickCursor() {
@@ -255,7 +255,8 @@ void Main::MovePickCursor(int key) {
 }
 
 void Main::PageButton_Click(int key) {
-    Form.Timer1.Enabled = false;
+    if (!PickerShown()) return;
+    Form.Timer1.SetEnabled(false);
     MovePickCursor(key);
     PaintPickPage();
     EnablePageButtons();
@@ -275,13 +276,21 @@ void Main::KnopEnd_Click() {
     PageButton_Click(kEnd);
 }
 
+// Events of the picker's panel that arrive after it has closed (the button
+// release of a double click that chose a pattern, a timer tick queued
+// before) belong to no picker any more and change nothing.
+bool Main::PickerShown() const {
+    return Form.Picture3.Visible;
+}
+
 void Main::ClosePicker(int result) {
-    Form.Timer1.Enabled = false;
+    Form.Timer1.SetEnabled(false);
     PickSel = result;
     Form.Picture3.Visible = false;
 }
 
 void Main::Picture4_KeyDown(int keyCode, int shift) {
+    if (!PickerShown()) return;
     if (shift != 0) {
         PickKey = 0;
         return;
@@ -307,10 +316,10 @@ void Main::Picture4_KeyUp() {
 }
 
 void Main::Timer1_Timer() {
-    if (Library.PatternCount == 0) return;
+    if (Library.PatternCount == 0 || !PickerShown()) return;
     if (PickKey != 0) {
         PickRepeat = 1;
-        Form.Timer1.Enabled = false;
+        Form.Timer1.SetEnabled(false);
         MovePickCursor(PickKey);
         PaintPickPage();
         EnablePageButtons();
@@ -324,7 +333,7 @@ void Main::Timer1_Timer() {
 
 void Main::Picture4_MouseUp(int button, int shift, double x, double y) {
     (void)shift;
-    if (Library.PatternCount == 0) return;
+    if (Library.PatternCount == 0 || !PickerShown()) return;
     const Canvas& canvas = Form.Picture4.Surface;
     const int r = Whole(y / (static_cast<double>(canvas.ScaleHeight()) / PickRows));
     const int c = Whole(x / (static_cast<double>(canvas.ScaleWidth()) / PickCols));
@@ -343,6 +352,7 @@ void Main::Picture4_MouseUp(int button, int shift, double x, double y) {
 }
 
 void Main::Picture4_DblClick() {
+    if (!PickerShown()) return;
     ClosePicker(PickPage * PickPerPage + PickSel);
 }
 

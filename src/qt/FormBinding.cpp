@@ -215,9 +215,10 @@ void FormBinding::Bind(DrawingBox& control, QWidget* widget) {
     });
 }
 
+// The bar's visibility is the window's to set: it gives way to the picker.
 void FormBinding::Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*, 6>& panels) {
     Add(control, bar, [&control, bar, panels, shown = std::array<std::string, 6>()]() mutable {
-        PushState(control, bar);
+        bar->setEnabled(control.Enabled);
         for (std::size_t i = 0; i < panels.size(); ++i) {
             PushCaption(control.Panels[i], shown[i],
                         [panel = panels[i]](const QString& text) { panel->setText(text); });
@@ -233,15 +234,15 @@ void FormBinding::Bind(Window& window, QWidget* widget) {
 }
 
 void FormBinding::Bind(Timer& timer, QTimer* qtimer) {
-    pushTimer_ = [&timer, qtimer]() {
-        if (qtimer->interval() != timer.Interval) qtimer->setInterval(timer.Interval);
-        if (qtimer->isActive() != timer.Enabled) {
-            if (timer.Enabled) {
-                qtimer->start();
-            } else {
-                qtimer->stop();
-            }
+    pushTimer_ = [&timer, qtimer, starts = std::uint64_t{0}]() mutable {
+        if (qtimer->interval() != timer.Interval()) qtimer->setInterval(timer.Interval());
+        if (!timer.Enabled()) {
+            qtimer->stop();
+        } else if (!qtimer->isActive() || starts != timer.Starts()) {
+            // Started again since the last look: a new period from now.
+            qtimer->start();
         }
+        starts = timer.Starts();
     };
 }
 

@@ -144,6 +144,26 @@ class DropTextBox : public QPlainTextEdit {
     }
 };
 
+// Escape pressed on a widget or on one of its children (which leave the key
+// to it) clicks a button.
+class EscapePresses : public QObject {
+  public:
+    EscapePresses(QAbstractButton* button, QObject* parent) : QObject(parent), button_(button) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            button_->click();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QAbstractButton* button_;
+};
+
 // Picture4: shows the picker's drawing inside a sunken border and reports
 // keys and mouse buttons in the drawing's own pixels.
 class PickSurface : public QFrame {
@@ -160,7 +180,7 @@ class PickSurface : public QFrame {
     void paintEvent(QPaintEvent* event) override {
         QFrame::paintEvent(event);
         const PixelCanvas& canvas = box_.Surface;
-        const QRgb background = palette().color(QPalette::Base).rgb();
+        const QRgb background = palette().color(QPalette::Window).rgb();
         QImage image(canvas.ScaleWidth(), canvas.ScaleHeight(), QImage::Format_RGB32);
         for (int y = 0; y < canvas.ScaleHeight(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -410,11 +430,19 @@ void MainWindow::Build() {
         Place<QPushButton>(b, f.CommandNo, picture1, {86, 82, 68, 26}, QStringLiteral("CommandNo"));
     auto* commandCancel = Place<QPushButton>(b, f.CommandCancel, picture1, {162, 82, 68, 26},
                                              QStringLiteral("CommandCancel"));
+    // As in a question box: Return presses the button that has the focus
+    // ("Yes" when the question comes), Escape cancels.
+    for (auto* answer : {commandYes, commandNo, commandCancel}) answer->setAutoDefault(true);
+    commandYes->setDefault(true);
+    picture1->installEventFilter(new EscapePresses(commandCancel, picture1));
 
-    // The picker panel covers the whole working area but Frame3, which
-    // stays on top of it to show the highlighted pattern's statistics.
-    auto* picture3 = Place<QFrame>(b, f.Picture3, work, {0, 0, kClientWidth, kWorkHeight},
-                                   QStringLiteral("Picture3"));
+    // The picker panel covers the whole window but Frame3, which stays on
+    // top of it to show the highlighted pattern's statistics; the status bar
+    // gives way to it while it is shown (Sync), so that its help line runs
+    // across its bottom.
+    auto* picture3 =
+        Place<QFrame>(b, f.Picture3, work, {0, 0, kClientWidth, kWorkHeight + kStatusHeight},
+                      QStringLiteral("Picture3"));
     picture3->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Fill(picture3, QPalette::Window);
     // A 541 x 429 drawing area inside a two-pixel sunken border.
@@ -424,17 +452,16 @@ void MainWindow::Build() {
     b.Bind(f.Picture4, picture4);
     picture4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture4->setLineWidth(2);
-    Fill(picture4, QPalette::Base);
+    Fill(picture4, QPalette::Window);
     auto* knopHome =
         Place<QPushButton>(b, f.KnopHome, picture3, {735, 4, 56, 26}, QStringLiteral("KnopHome"));
     auto* knopPageUp = Place<QPushButton>(b, f.KnopPageUp, picture3, {795, 4, 56, 26},
                                           QStringLiteral("KnopPageUp"));
     Place<QLabel>(b, f.Label7, picture3, {735, 40, 40, 18}, QStringLiteral("Label7"));
     Place<QLabel>(b, f.LabelPage, picture3, {777, 40, 74, 18}, QStringLiteral("LabelPage"));
-    auto* label5 =
-        Place<QLabel>(b, f.Label5, picture3, {735, 66, 116, 300}, QStringLiteral("Label5"));
-    label5->setWordWrap(true);
-    label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place<QLabel>(b, f.Label5, picture3, {4, kWorkHeight, kClientWidth - 8, kStatusHeight - 2},
+                  QStringLiteral("Label5"))
+        ->setAlignment(Qt::AlignCenter);
     auto* knopPageDown = Place<QPushButton>(b, f.KnopPageDown, picture3, {735, 411, 56, 26},
                                             QStringLiteral("KnopPageDown"));
     auto* knopEnd =
@@ -567,6 +594,8 @@ void MainWindow::Start() {
 
 void MainWindow::Sync() {
     binding_.Sync();
+    const bool bar = main_.Form.StatusBar.Visible && !main_.Form.Picture3.Visible;
+    if (statusBar()->isVisibleTo(this) != bar) statusBar()->setVisible(bar);
 }
 
 void MainWindow::Refresh(const Control& control) {

@@ -31,8 +31,8 @@ TEST(Form, DesignTimeCaptionsAndStates) {
     EXPECT_EQ(form.Label6[0].Caption, "Non-Minimal");
     EXPECT_EQ(form.Label6[16].Caption, "Very Easy : 00.00 %");
     EXPECT_EQ(form.Label6[21].Caption, "Others : 00.00 %");
-    EXPECT_EQ(form.Timer1.Interval, 180);
-    EXPECT_FALSE(form.Timer1.Enabled);
+    EXPECT_EQ(form.Timer1.Interval(), 180);
+    EXPECT_FALSE(form.Timer1.Enabled());
 }
 
 TEST(Form, InstructionTextIsElevenCrLfLines) {

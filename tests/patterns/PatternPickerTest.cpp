@@ -79,7 +79,7 @@ class PatternPickerTest : public ::testing::Test {
         EXPECT_TRUE(ran);
         EXPECT_FALSE(main.PickerOpen);
         EXPECT_FALSE(main.Form.Picture3.Visible);
-        EXPECT_FALSE(main.Form.Timer1.Enabled);
+        EXPECT_FALSE(main.Form.Timer1.Enabled());
     }
     // A key pressed once, as a fresh press (no key held before).
     void Press(int key, int shift = 0) {
@@ -94,6 +94,25 @@ class PatternPickerTest : public ::testing::Test {
         return lines;
     }
 };
+
+// The button release of a double click that chose a pattern on page 2, and
+// a timer tick, arriving after the picker closed (at once, inside its wait,
+// or late) change nothing.
+TEST_F(PatternPickerTest, EventsAfterClosingChangeNothing) {
+    Load(100);
+    Pick([&] {
+        Press(kPageDown);
+        main.Picture4_MouseUp(1, 0, 60, 20);  // place 1 of page 2: pattern index 89
+        main.Picture4_DblClick();
+        main.Picture4_MouseUp(1, 0, 250, 20);
+    });
+    EXPECT_EQ(main.Library.CurrentPattern, 90);
+    main.Picture4_MouseUp(1, 0, 250, 20);
+    main.Timer1_Timer();
+    main.Picture4_KeyDown(kRight, 0);
+    EXPECT_EQ(main.PickSel, 89);
+    EXPECT_FALSE(main.Form.Timer1.Enabled());
+}
 
 TEST_F(PatternPickerTest, ThumbnailIsDrawnPixelByPixel) {
     Load(20, [](int k, PatternRecord& record) {
@@ -175,7 +194,7 @@ TEST_F(PatternPickerTest, CursorFrameLiesOnTheGridLinesAndBlinks) {
         for (auto [x, y] : {std::pair{0, 0}, {49, 20}, {20, 53}, {49, 53}, {20, 0}}) {
             EXPECT_EQ(canvas.Pixel(x, y), kWhite) << x << ", " << y;
         }
-        EXPECT_TRUE(main.Form.Timer1.Enabled);
+        EXPECT_TRUE(main.Form.Timer1.Enabled());
         EXPECT_EQ(main.PickCursorColor, 15);
 
         main.Timer1_Timer();  // blink: black
@@ -236,7 +255,7 @@ TEST_P(PickerMoveTest, KeyOrButtonMovesTheCursor) {
         }
         EXPECT_EQ(Place(), std::make_pair(c.ExpectedPage, c.ExpectedSel));
         EXPECT_EQ(main.Form.LabelPage.Caption, std::to_string(c.ExpectedPage + 1));
-        EXPECT_TRUE(main.Form.Timer1.Enabled);
+        EXPECT_TRUE(main.Form.Timer1.Enabled());
         Press(kEscape);
     });
 }

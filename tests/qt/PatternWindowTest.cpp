@@ -2,8 +2,10 @@
 // The pattern import and the pattern picker through the real widgets: the
 // question panel answered by clicks, the picker driven by keys, the mouse
 // and its paging buttons inside its wait.
+#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QStatusBar>
 
 #include "patterns/ImportPatterns.h"
 #include "qt/WindowFixture.h"
@@ -90,10 +92,10 @@ TEST_F(PatternWindowTest, ImportAsksThroughTheQuestionPanel) {
         EXPECT_FALSE(window_.findChild<QLabel*>(QStringLiteral("Grid(0)"))->isEnabled());
         EXPECT_EQ(Widget<QLabel>(QStringLiteral("Label2"))->text(),
                   QStringLiteral("Import this pattern ?"));
-        // Yes to the first pattern (its repeat is not asked), Cancel to the next.
-        QTest::mouseClick(Widget<QPushButton>(shown.size() == 1 ? QStringLiteral("CommandYes")
-                                                                : QStringLiteral("CommandCancel")),
-                          Qt::LeftButton);
+        // "Yes" has the keyboard: Return says yes to the first pattern (its
+        // repeat is not asked), Escape cancels at the next.
+        EXPECT_EQ(window_.focusWidget(), Widget<QPushButton>(QStringLiteral("CommandYes")));
+        QTest::keyClick(window_.focusWidget(), shown.size() == 1 ? Qt::Key_Return : Qt::Key_Escape);
         return shown.size() < 2;
     });
     EXPECT_EQ(filter, "Tavix Sudoku files (*.sds)|*.sds");
@@ -177,10 +179,54 @@ TEST_F(PatternWindowTest, PickerIsDrivenByKeysMouseAndButtons) {
     });
     EXPECT_EQ(main_.Library.CurrentPattern, 14);
     EXPECT_FALSE(Widget<QWidget>(QStringLiteral("Picture3"))->isVisible());
-    EXPECT_FALSE(main_.Form.Timer1.Enabled);
+    EXPECT_FALSE(main_.Form.Timer1.Enabled());
     // Pattern 14 (index 13): the cells of the bits of 14.
     EXPECT_EQ(GridPattern(), QStringLiteral(".XXX") + QString(77, QLatin1Char('.')));
     EXPECT_TRUE(window_.close());
+}
+
+// A key pressed just before the timer's tick and released 70 ms later moves
+// the cursor once: the press starts the timer's period afresh.
+TEST_F(PatternWindowTest, AShortKeyPressMovesTheCursorOnce) {
+    WriteLibrary(30);
+    auto* timer = Widget<QTimer>(QStringLiteral("Timer1"));
+    QElapsedTimer held;
+    int step = 0;
+    ClickAndStep(QStringLiteral("PickPattern"), [&] {
+        if (step == 0) {
+            if (main_.PickRepeat != 0 || timer->remainingTime() > 30) return true;
+            QTest::keyPress(Picker(), Qt::Key_Right);
+            EXPECT_GT(timer->remainingTime(), 120);
+            held.start();
+            step = 1;
+        } else if (step == 1 && held.elapsed() >= 70) {
+            QTest::keyRelease(Picker(), Qt::Key_Right);
+            step = 2;
+        } else if (step == 2 && held.elapsed() >= 500) {
+            EXPECT_EQ(main_.PickSel, 1);
+            QTest::keyClick(Picker(), Qt::Key_Escape);
+            return false;
+        }
+        return true;
+    });
+}
+
+// A double click on page 2 (press, release, double click, release) chooses
+// the pattern clicked, whenever the last release arrives.
+TEST_F(PatternWindowTest, DoubleClickOnTheSecondPageChoosesThatPattern) {
+    WriteLibrary(100);
+    const QPoint place(2 + 110, 2 + 20);  // place 2
+    ClickAndStep(QStringLiteral("PickPattern"), [&] {
+        QTest::mouseClick(Widget<QPushButton>(QStringLiteral("KnopPageDown")), Qt::LeftButton);
+        QTest::mouseClick(Picker(), Qt::LeftButton, {}, place);
+        QTest::mouseDClick(Picker(), Qt::LeftButton, {}, place);
+        QTest::mouseRelease(Picker(), Qt::LeftButton, {}, place);
+        return false;
+    });
+    EXPECT_EQ(main_.Library.CurrentPattern, 88 + 2 + 1);
+    QTest::mouseRelease(Picker(), Qt::LeftButton, {}, place);
+    EXPECT_EQ(main_.Library.CurrentPattern, 88 + 2 + 1);
+    EXPECT_FALSE(main_.Form.Timer1.Enabled());
 }
 
 TEST_F(PatternWindowTest, PickerBlinksAndIsCancelledByARightClick) {
@@ -190,6 +236,18 @@ TEST_F(PatternWindowTest, PickerBlinksAndIsCancelledByARightClick) {
     int ticks = 0;
     std::vector<QColor> corner;
     ClickAndStep(QStringLiteral("PickPattern"), [&] {
+        if (ticks == 0) {
+            // Drawn on the window's colour, where the white cursor shows;
+            // the help line runs across the bottom of the panel, over the
+            // status bar, which gives way to it.
+            EXPECT_EQ(Shown(2, 2), WindowColour());
+            const QRect help = Widget<QLabel>(QStringLiteral("Label5"))->geometry();
+            const QRect panel = Widget<QWidget>(QStringLiteral("Picture3"))->rect();
+            EXPECT_TRUE(Widget<QLabel>(QStringLiteral("Label5"))->isVisible());
+            EXPECT_GT(help.top(), Picker()->geometry().bottom());
+            EXPECT_GE(help.width(), panel.width() - 20);
+            EXPECT_FALSE(window_.statusBar()->isVisible());
+        }
         corner.push_back(Shown(0, 0));
         if (++ticks < 60) return true;
         QTest::mouseClick(Picker(), Qt::RightButton, {}, QPoint(2 + 60, 2 + 20));
@@ -201,6 +259,7 @@ TEST_F(PatternWindowTest, PickerBlinksAndIsCancelledByARightClick) {
     EXPECT_EQ(main_.Library.CurrentPattern, 1);
     EXPECT_EQ(main_.PickSel, -1);
     EXPECT_EQ(GridPattern(), QStringLiteral("X") + QString(80, QLatin1Char('.')));
+    EXPECT_TRUE(window_.statusBar()->isVisible());
 }
 
 }  // namespace
