@@ -13,15 +13,16 @@ namespace {
 constexpr std::array<const char*, 6> kPrefixes = {
     "Very Easy : ", "Easy : ", "Medium : ", "Hard : ", "Very Hard : ", "Others : "};
 
-// p (0 to 100) with the pattern "#00.00": at least two digits before the
-// separator, exactly two after, a half rounded up. A float times 100 is exact
-// in a double, so an exact half is seen as one.
+// p with the pattern "#00.00": at least two digits before the separator,
+// exactly two after, a half rounded away from zero, and one sign in front
+// of a negative share (a damaged record's counter). A float times 100 is
+// exact in a double, so an exact half is seen as one.
 std::string Percent(float p, char separator) {
-    const auto hundredths =
-        static_cast<long long>(std::floor(static_cast<double>(p) * 100.0 + 0.5));
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld%c%02lld", hundredths / 100, separator,
-                  hundredths % 100);
+    const double magnitude = std::fabs(static_cast<double>(p));
+    const auto hundredths = static_cast<long long>(std::floor(magnitude * 100.0 + 0.5));
+    char text[40];
+    std::snprintf(text, sizeof text, "%s%02lld%c%02lld", p < 0 && hundredths != 0 ? "-" : "",
+                  hundredths / 100, separator, hundredths % 100);
     return text;
 }
 

@@ -145,9 +145,14 @@ void QtPlatform::Randomize() {
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
+// The window's texts are one byte per character: a separator beyond
+// Latin-1 (the Arabic one, U+066B) cannot be shown, and "." stands in.
 char QtPlatform::DecimalSeparator() const {
     const QString point = QLocale().decimalPoint();
-    return point.isEmpty() ? '.' : point.front().toLatin1();
+    if (point.size() != 1 || point.front().unicode() == 0 || point.front().unicode() > 0xFF) {
+        return '.';
+    }
+    return static_cast<char>(point.front().unicode());
 }
 
 int QtPlatform::ScreenWidth() const {

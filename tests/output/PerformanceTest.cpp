@@ -65,6 +65,10 @@ TEST(PerformanceLines, PercentagesOfTheSixClasses) {
          {3, 1, 0, 0, 0, 0},
          ',',
          Block({"75,00", "25,00", "00,00", "00,00", "00,00", "00,00"})},
+        {"damaged record",
+         {-1, 4, 0, 0, 0, 0},
+         '.',
+         Block({"-33.33", "133.33", "00.00", "00.00", "00.00", "00.00"})},
         {"no puzzles", {0, 0, 0, 0, 0, 0}, ',', kZeroLines},
     };
     for (const auto& c : cases) {

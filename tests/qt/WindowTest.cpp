@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -605,6 +606,20 @@ TEST_F(WindowTest, GeneratorSettingsReachTheEngine) {
     for (std::size_t i = 0; i < editor.size(); ++i) {
         EXPECT_EQ(Widget<QWidget>(editor[i])->isEnabled(), before[i]) << editor[i].toStdString();
     }
+}
+
+// The window's texts have one byte a character: a decimal separator beyond
+// Latin-1 is shown as a point, never dropped.
+TEST(QtPlatformTest, DecimalSeparatorOfTheLocale) {
+    const QLocale saved;
+    QtPlatform platform(".");
+    const std::pair<const char*, char> cases[] = {
+        {"en_US", '.'}, {"de_DE", ','}, {"fa_IR", '.'}, {"ar_EG", '.'}};
+    for (const auto& [name, separator] : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        EXPECT_EQ(platform.DecimalSeparator(), separator) << name;
+    }
+    QLocale::setDefault(saved);
 }
 
 TEST(DialogFilterTest, PairsDescriptionsWithTheirPatterns) {
