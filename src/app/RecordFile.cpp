@@ -93,14 +93,16 @@ std::uintmax_t RecordFile::Length() const {
     return static_cast<std::uintmax_t>(status.st_size);
 }
 
-std::size_t RecordFile::ReadAt(std::uint64_t offset, void* to, std::size_t size) const {
+std::optional<std::size_t> RecordFile::ReadAt(std::uint64_t offset, void* to,
+                                              std::size_t size) const {
     auto* bytes = static_cast<char*>(to);
     std::size_t done = 0;
     while (done < size) {
         const ssize_t read =
             pread(descriptor_, bytes + done, size - done, static_cast<off_t>(offset + done));
         if (read < 0 && errno == EINTR) continue;
-        if (read <= 0) break;
+        if (read < 0) return std::nullopt;
+        if (read == 0) break;
         done += static_cast<std::size_t>(read);
     }
     return done;
@@ -113,7 +115,7 @@ bool RecordFile::WriteWhole(std::uint64_t offset, std::string_view bytes) {
     if (offset < length) {
         replaced.resize(
             static_cast<std::size_t>(std::min<std::uintmax_t>(bytes.size(), length - offset)));
-        replaced.resize(ReadAt(offset, replaced.data(), replaced.size()));
+        replaced.resize(ReadAt(offset, replaced.data(), replaced.size()).value_or(0));
     }
     if (WriteAll(descriptor_, offset, bytes.data(), bytes.size())) return true;
     WriteAll(descriptor_, offset, replaced.data(), replaced.size());

@@ -34,8 +34,9 @@ class RecordFile {
 
     // The file's length now (0 when it cannot be told).
     std::uintmax_t Length() const;
-    // Reads up to size bytes at offset; the number read.
-    std::size_t ReadAt(std::uint64_t offset, void* to, std::size_t size) const;
+    // Reads up to size bytes at offset; the number read (fewer at the end of
+    // the file), or nothing when the file could not be read.
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, void* to, std::size_t size) const;
     // Writes bytes at offset, whole or not at all: after a short or failed
     // write (a full disk, a file size limit) the bytes it replaced are put
     // back and the file is cut back to its former length. True if written.

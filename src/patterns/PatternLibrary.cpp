@@ -174,7 +174,7 @@ std::vector<PatternRecord> PatternLibrary::ReadPatternRecords(std::int32_t first
     std::vector<char> bytes(static_cast<std::size_t>(count) * kPatternRecordSize);
     std::size_t read = 0;
     if (const auto file = RecordFile::Open(File, RecordFile::Access::Read)) {
-        read = file->ReadAt(RecordOffset(first), bytes.data(), bytes.size());
+        read = file->ReadAt(RecordOffset(first), bytes.data(), bytes.size()).value_or(0);
     }
     records.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {

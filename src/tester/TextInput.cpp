@@ -78,9 +78,11 @@ void Main::Text1_OLEDragDrop(const std::vector<std::string>& files) {
         return;
     }
     // A file shorter than 81 bytes leaves the rest of the buffer blank, and
-    // blank cells are empty.
-    DropBuffer.assign(kCells, ' ');
-    file->ReadAt(0, DropBuffer.data(), kCells);
+    // blank cells are empty. A file that opens but cannot be read is no
+    // puzzle: the drop is ignored, as one without a file is.
+    std::string buffer(kCells, ' ');
+    if (!file->ReadAt(0, buffer.data(), kCells)) return;
+    DropBuffer = buffer;
     for (int i = 0; i < kCells; ++i) ShowCell(Form.Grid[i], DropBuffer[i]);
     Form.ButtonSolve.Enabled = true;
 }

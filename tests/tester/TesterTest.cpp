@@ -162,6 +162,15 @@ TEST_F(TesterTest, DropReadsTheFirst81BytesOfATxtFileInAnyLetterCase) {
     main.Text1_OLEDragDrop({TempFile("mixed.Txt", "9")});
     EXPECT_EQ(GridText(), "9" + std::string(80, '0'));
 
+    // A file that opens but cannot be read (this process's memory at address
+    // 0) is ignored like a drop without a file.
+    const std::string unreadable = ::testing::TempDir() + "unreadable.txt";
+    std::filesystem::remove(unreadable);
+    std::filesystem::create_symlink("/proc/self/mem", unreadable);
+    main.Text1_OLEDragDrop({unreadable});
+    EXPECT_TRUE(platform.Messages.empty());
+    EXPECT_EQ(GridText(), "9" + std::string(80, '0'));
+
     // Nine lines of nine are not that puzzle: line ends take cells.
     std::string lines;
     for (int row = 0; row < 9; ++row) lines += kSolution.substr(row * 9, 9) + "\r\n";
@@ -183,6 +192,8 @@ TEST(TesterVerdictTest, ShowsTheVerdictAndLeavesTheWindowAsItShould) {
     const char* const noSolution = "This Sudoku has no solution";
     const VerdictCase cases[] = {
         {"conflict", "44" + std::string(79, '.'), 0, invalid, "Invalid Sudoku", true, false},
+        {"conflict in a column", "4" + std::string(8, '.') + "4" + std::string(71, '.'), 0, invalid,
+         "Invalid Sudoku", true, false},
         {"conflict in a box", "4" + std::string(19, '.') + "4" + std::string(60, '.'), 0, invalid,
          "Invalid Sudoku", true, false},
         {"complete", kSolution, 0, "The sudoku you want to test is complete allready !!!",
