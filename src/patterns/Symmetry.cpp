@@ -121,6 +121,8 @@ void OfferForm(const CellValues& puzzle, const Sources& sources, std::string& be
     }
 }
 
+// A map is one to one, so a map that keeps every clue cell a clue cell moves
+// the clue cells onto themselves.
 bool HasMap(const Pattern& clues, const GridMap& map) {
     for (int cell = 0; cell < 81; ++cell) {
         if (clues[cell] && !clues[map.Image(cell)]) return false;
@@ -229,9 +231,10 @@ std::string PatternSymmetry::CanonicalForm(const CellValues& puzzle) const {
     // Above every digit, so that the first map's form replaces it.
     std::string best(81, ':');
     if (!sources_.empty()) {
-        for (const auto& sources : sources_)
-            OfferForm(
-                puzzle, [&sources](int t) { return sources[t]; }, best);
+        for (const auto& sources : sources_) {
+            const auto fromTable = [&sources](int t) { return sources[t]; };
+            OfferForm(puzzle, fromTable, best);
+        }
     } else {
         Enumerate([&](const GridMap& map) {
             OfferForm(puzzle, SourceOf(map), best);

@@ -42,6 +42,7 @@ inline constexpr std::int64_t kGridMaps = 3359232;
 // The group is computed once; small groups are kept as cell tables, so that a
 // form costs one pass over 81 cells per automorphism, while a huge group
 // (up to all kGridMaps maps) is only counted and walked again per form.
+// Nothing changes after construction: one object may serve several threads.
 class PatternSymmetry {
   public:
     explicit PatternSymmetry(const Pattern& clues);
