@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Main.h"
 #include "cli/Cli.h"
-#include "cli/CliPlatform.h"
+#include "output/Performance.h"
+#include "patterns/Picker.h"
 
 namespace {
 
@@ -62,17 +62,19 @@ void PaintPickPage(benchmark::State& state) {
     const int patterns = static_cast<int>(state.range(0));
     const fs::path folder = BenchFolder("picker");
     WriteLibrary(folder, patterns);
-    cluemill::CliPlatform platform(folder.string(), 1);
-    cluemill::Main main(platform);
-    main.Form_Load();
-    main.PickCols = 11;
-    main.PickRows = 8;
-    main.PickPerPage = 88;
-    main.PickPages = (patterns + 87) / 88;
-    main.PickPage = main.PickPages / 2;
+    cluemill::PatternLibrary library;
+    library.File = folder / "Patterns.rec";
+    library.Count();
+    cluemill::Picker picker;
+    picker.Layout(library.PatternCount);
+    picker.PickPage = picker.PickPages / 2;
     for (auto _ : state) {
-        main.PaintPickPage();
-        benchmark::DoNotOptimize(main.Form.Picture4.Surface.Pixel(8, 8));
+        picker.PaintPage(library);
+        picker.DrawFrame(cluemill::Picker::kPaletteWhite);
+        const auto record =
+            library.ReadPatternRecord(static_cast<std::int32_t>(picker.Highlighted() + 1));
+        benchmark::DoNotOptimize(cluemill::PerformanceLines(record.NotExpanded, false, '.'));
+        benchmark::DoNotOptimize(picker.Canvas().Pixel(8, 8));
     }
     state.SetItemsProcessed(state.iterations());
     fs::remove_all(folder);

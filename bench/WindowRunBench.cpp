@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -32,7 +33,7 @@
 
 #include "app/Main.h"
 #include "cli/Cli.h"
-#include "cli/CliPlatform.h"
+#include "generator/RandomSource.h"
 #include "qt/MainWindow.h"
 #include "qt/QtPlatform.h"
 
@@ -58,16 +59,31 @@ std::string Describe(const Config& config) {
 }
 
 // The window's platform with the random numbers of `cluemill-cli generate
-// --seed S`: with the same seed the two faces try the same candidates.
+// --seed S`: with the same seed the two faces try the same candidates. At
+// every renewal of the base (which follows every accepted puzzle) it halts
+// the run once `count` puzzles are accepted.
 class SeededPlatform final : public cluemill::QtPlatform {
   public:
     SeededPlatform(std::string folder, std::uint64_t seed)
-        : QtPlatform(std::move(folder)), random_(".", seed) {}
+        : QtPlatform(std::move(folder)), random_(seed) {}
     double Random() override { return random_.Random(); }
-    void Randomize() override { random_.Randomize(); }
+    void Randomize() override {
+        random_.Randomize();
+        if (main_ == nullptr || count_ <= 0) return;
+        const auto& accepted = main_->Generator.NewCount;
+        if (std::accumulate(accepted.begin(), accepted.end(), std::int64_t{0}) >= count_) {
+            main_->CommandHalt_Click();
+        }
+    }
+    void HaltAfter(cluemill::Main& main, std::int64_t count) {
+        main_ = &main;
+        count_ = count;
+    }
 
   private:
-    cluemill::CliPlatform random_;
+    cluemill::StreamRandom random_;
+    cluemill::Main* main_ = nullptr;
+    std::int64_t count_ = 0;
 };
 
 struct RunResult {
@@ -140,9 +156,7 @@ class Window {
                 Widget<QAbstractButton>(name)->click();
             }
         }
-        main_.OnAccepted = [this, count = config.Count] {
-            if (++accepted_ >= count && count > 0) main_.CommandHalt_Click();
-        };
+        platform_.HaltAfter(main_, config.Count);
     }
 
     template <class W>
@@ -159,7 +173,7 @@ class Window {
     RunResult Generate() {
         const auto start = Clock::now();
         Widget<QPushButton>(QStringLiteral("CommandGenerate"))->click();
-        return {main_.CandidatesTried, Seconds(Clock::now() - start)};
+        return {main_.Generator.CandidatesTried, Seconds(Clock::now() - start)};
     }
 
     cluemill::Main& Engine() { return main_; }
@@ -171,7 +185,6 @@ class Window {
     SeededPlatform platform_;
     cluemill::Main main_;
     cluemill::MainWindow window_;
-    std::int64_t accepted_ = 0;
     std::string message_;
     Clock::time_point messageTime_{};
 };

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -17,7 +18,6 @@
 
 #include "FuzzSupport.h"
 #include "cli/Cli.h"
-#include "cli/PuzzleLines.h"
 
 using namespace cluemill;
 
@@ -33,9 +33,14 @@ constexpr std::size_t kMaxInputLines = 4;
 // not reading: the arguments of such a run are parsed as given, but it reads
 // no puzzle line.
 bool Expands(const std::vector<std::string>& args) {
-    std::int64_t level = 0;
     for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] == "--expand" && ParseNumber(args[i + 1], 1, 3, level)) return true;
+        if (args[i] != "--expand") continue;
+        try {
+            std::size_t used = 0;
+            const long long level = std::stoll(args[i + 1], &used);
+            if (used == args[i + 1].size() && level >= 1 && level <= 3) return true;
+        } catch (const std::exception&) {
+        }
     }
     return false;
 }

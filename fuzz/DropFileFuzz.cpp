@@ -5,8 +5,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "app/FakePlatform.h"
 #include "app/Main.h"
-#include "cli/CliPlatform.h"
 
 using namespace cluemill;
 
@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string file = (fuzz::ScratchFolder() / "dropped.TXT").string();
     fuzz::WriteFile(file, bytes);
 
-    static CliPlatform platform(fuzz::ScratchFolder().string(), 1);
+    static testing::FakePlatform platform;
     static Main main(platform);
+    platform.Messages.clear();
     main.Form.ButtonSolve.Enabled = false;
     main.Text1_OLEDragDrop({file});
     fuzz::Expect(main.Form.ButtonSolve.Enabled, "a readable .txt file enables the test");

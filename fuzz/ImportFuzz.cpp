@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "ScriptedPlatform.h"
+#include "app/FakePlatform.h"
 #include "app/Main.h"
 #include "patterns/PatternImport.h"
 
@@ -41,18 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // One window for all runs (it is large): loaded once, the library
     // counted anew for every run.
-    static fuzz::ScriptedPlatform platform;
+    static testing::FakePlatform platform;
     static Main main(platform);
     static int questions = 0;
     static const bool loaded = [&] {
         platform.Folder = folder.string();
-        platform.FileToOpen = sds.string();
         main.Form_Load();
         return true;
     }();
     (void)loaded;
     questions = 0;
-    platform.OnEvents = [] {
+    platform.OnDoEvents = [](int) {
         if (!main.Form.Picture1.Visible) return;
         ++questions;
         if (questions > kMaxQuestions) {
@@ -65,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     main.Library.Count();
     main.Library.CurrentPattern = 0;
+    platform.FilesToOpen = {sds.string()};
+    platform.Messages.clear();
     main.ImportPattern_Click();
     fuzz::Expect(questions <= kMaxQuestions + 1, "a cancel ends the import");
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "ScriptedPlatform.h"
+#include "app/FakePlatform.h"
 #include "app/Main.h"
 
 using namespace cluemill;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // One window for all runs (it is large): loaded once, the library
     // counted anew for every run.
-    static fuzz::ScriptedPlatform platform;
+    static testing::FakePlatform platform;
     static Main main(platform);
     static const bool loaded = [&] {
         platform.Folder = folder.string();
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)loaded;
     int step = 0;
-    platform.OnEvents = [&] {
+    platform.OnDoEvents = [&](int) {
         if (!main.PickerOpen) return;
         ++step;
         const unsigned choice = (steer + static_cast<unsigned>(step) * 5) % 14;
@@ -74,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     main.Library.Count();
     main.Library.CurrentPattern = 0;
+    platform.Messages.clear();
     main.PickPattern_Click();
     fuzz::Expect(!main.PickerOpen, "the picker closes");
     fuzz::Expect(main.Library.CurrentPattern >= 0 &&

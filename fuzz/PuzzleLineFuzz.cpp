@@ -8,8 +8,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "app/FakePlatform.h"
 #include "app/Main.h"
-#include "cli/CliPlatform.h"
 #include "cli/PuzzleLines.h"
 #include "tester/PuzzleText.h"
 
@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     fuzz::Expect(status == 0 || status == 1, "a string stream reads without error");
 
-    static CliPlatform platform(fuzz::ScratchFolder().string(), 1);
+    static testing::FakePlatform platform;
     static Main main(platform);
+    platform.Messages.clear();
     main.Form.Text2.SelStart = static_cast<std::int64_t>(size);
     main.SetText2(text);
     if (size > 80) {

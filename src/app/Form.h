@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Canvas.h"
+#include "patterns/Canvas.h"
 
 namespace cluemill {
 
@@ -66,11 +66,6 @@ struct Frame : Control {
 struct Line : Control {};
 
 struct PictureBox : Control {};
-
-// A picture box drawn on by the program, 541 x 429 pixels as designed.
-struct DrawingBox : PictureBox {
-    PixelCanvas Surface{541, 429};
-};
 
 // A periodic timer. Switching it on, or giving it another interval, starts
 // its period afresh, also when a handler switches it off and on again before
@@ -170,7 +165,8 @@ struct Form {
 
     // The pattern picker panel.
     PictureBox Picture3;
-    DrawingBox Picture4;
+    // The picker's drawing area (its pixels are the picker's canvas).
+    PictureBox Picture4;
     CommandButton KnopHome;
     CommandButton KnopPageUp;
     CommandButton KnopPageDown;

@@ -1,17 +1,32 @@
 // SPDX-License-Identifier: MIT
+// Start-up and shutdown, the output inventory and the statistics display,
+// and the writing of an accepted puzzle.
 #include "app/Main.h"
+
+#include "output/Inventory.h"
+#include "output/Performance.h"
+#include "output/PuzzleFormats.h"
 
 namespace cluemill {
 
-Main::Main(cluemill::Platform& platform) : Platform(platform) {}
-
 namespace {
 
-constexpr std::array<const char*, 7> kOutputFolders = {
-    "Tavix Sudoku",     "Simple Sudoku",  "Sudocue",         "Into Sudoku",
-    "Sudoku Explainer", "Sudoku_81_Char", "Sudoku_81_Char_0"};
+// Writes the three blocks of statistics into Label6(2..7), Label6(9..14)
+// and Label6(16..21).
+void ShowPerformance(Form& form, const PatternRecord& record, bool zeroTexts, char separator,
+                     bool zeroComma = false) {
+    const std::array<const std::array<std::int32_t, 6>*, 3> blocks = {
+        &record.NotExpanded, &record.Expanded, &record.Minimal};
+    const std::array<int, 3> firstLabel = {2, 9, 16};
+    for (int b = 0; b < 3; ++b) {
+        const auto lines = PerformanceLines(*blocks[b], zeroTexts, separator, zeroComma);
+        for (int c = 0; c < 6; ++c) form.Label6[firstLabel[b] + c].Caption = lines[c];
+    }
+}
 
 }  // namespace
+
+Main::Main(cluemill::Platform& platform) : Platform(platform) {}
 
 void Main::Form_Load() {
     Library.CurrentPattern = 0;
@@ -26,10 +41,7 @@ void Main::Form_Load() {
 
     AppFolder = Platform.ProgramFolder();
     Library.File = AppFolder / "Patterns.rec";
-    for (const char* folder : kOutputFolders) {
-        std::error_code ignored;  // above all: the folder exists already
-        std::filesystem::create_directory(AppFolder / folder, ignored);
-    }
+    CreateOutputFolders(AppFolder);
 
     Library.Count();
     Form.PreviousPattern.Enabled = false;
@@ -57,6 +69,46 @@ void Main::ButtonExit_Click() {
 void Main::SetText2(const std::string& text) {
     Form.Text2.Text = text;
     Text2_Change();
+}
+
+void Main::CountSudokus() {
+    const int index = Form.Combo2.ListIndex;
+    if (index >= 0 && index < kFormatCount) {
+        StoredCount = CountStored(AppFolder, static_cast<OutputFormat>(index));
+    }
+    for (int k = 0; k < 6; ++k) {
+        Form.StatusBar.Panels[k] = kPanelLabels[k] + std::to_string(StoredCount[k]);
+    }
+}
+
+void Main::Combo2_Click() {
+    CountSudokus();
+}
+
+void Main::DisplayPerformance() {
+    ShowPerformance(Form, Library.PatternRec, Library.CurrentPattern == 0,
+                    Platform.DecimalSeparator());
+}
+
+void Main::DisplayPickPerformance() {
+    // A record the file does not hold reads blank: all counters 0.
+    const PatternRecord record =
+        Library.ReadPatternRecord(static_cast<std::int32_t>(Picker.Highlighted() + 1));
+    ShowPerformance(Form, record, false, Platform.DecimalSeparator(), true);
+}
+
+void Main::SaveModSud(const AcceptedPuzzle& puzzle) {
+    // Errors are not reported: the puzzle or the record is simply not
+    // written, and the run counts on.
+    Library.MergePatternRecord(Library.CurrentPattern, Library.PatternRec);
+    DisplayPerformance();
+    const int index = Form.Combo2.ListIndex;
+    if (index < 0 || index >= kFormatCount) return;
+    const auto format = static_cast<OutputFormat>(index);
+    const int difficulty = puzzle.Difficulty;
+    SaveStoredPuzzle(AppFolder, format, difficulty,
+                     BuildRecord(format, puzzle.Givens, puzzle.Solution, Form.Text2.Text),
+                     StoredCount[difficulty - 1]);
 }
 
 }  // namespace cluemill

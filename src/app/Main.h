@@ -4,37 +4,26 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/Form.h"
 #include "app/Platform.h"
+#include "generator/Generator.h"
 #include "patterns/PatternLibrary.h"
-#include "solver/Solver.h"
+#include "patterns/Picker.h"
+#include "tester/Tester.h"
 
 namespace cluemill {
-
-// The counter of a pattern's statistics that an accepted puzzle raises.
-enum class PatternCounter { NotExpanded, Minimal, Expanded };
-
-// An accepted puzzle as the writer of a run records it: givens, solution,
-// class, the counter it raises, its pattern's record and its Text2 line.
-struct AcceptedPuzzle {
-    CellValues Puzzle{};
-    CellValues Board{};
-    int Difficulty = 0;
-    PatternCounter Counter = PatternCounter::NotExpanded;
-    std::int32_t Pattern = 0;
-    std::string Text;
-};
 
 // Rows of the window lock's table (GuiState, EditorState).
 inline constexpr int kLockRows = 100;
 
 // The main window's engine: the controls (Form), the outside world
-// (Platform), the program's shared state and the event handlers. Handlers are
-// short and hand the work to their subsystem.
+// (Platform), the library, one generator, one tester and the picker, the
+// window's own state and its event handlers. Handlers are short: they turn
+// the Form into what a subsystem needs, and what it finds back into the
+// Form.
 class Main : public SolutionDisplay {
   public:
     explicit Main(cluemill::Platform& platform);
@@ -43,9 +32,11 @@ class Main : public SolutionDisplay {
 
     cluemill::Form Form;
     cluemill::Platform& Platform;
-    cluemill::Solver Solver;
     // Patterns.rec, PatternCount, CurrentPattern and PatternRec.
     PatternLibrary Library;
+    cluemill::Generator Generator{Platform};
+    cluemill::Tester Tester;
+    cluemill::Picker Picker;
 
     // The folder of Patterns.rec and the output folders.
     std::filesystem::path AppFolder;
@@ -57,48 +48,13 @@ class Main : public SolutionDisplay {
     int ExpandLevel = 0;
     // True while the pattern picker is open.
     bool PickerOpen = false;
-    // The pattern picker: thumbnails per row and column and per page, the
-    // number of pages, the page shown and the highlighted place on it (the
-    // chosen pattern's index, or -1, once the picker has closed), the
-    // navigation key waiting for the timer, 1 after the timer moved the
-    // cursor, and the cursor's palette colour (15 white, 0 black).
-    int PickCols = 0;
-    int PickRows = 0;
-    int PickPerPage = 0;
-    int PickPages = 0;
-    int PickPage = 0;
-    int PickSel = 0;
-    int PickKey = 0;
-    int PickRepeat = 0;
-    int PickCursorColor = 0;
     // The answer to the import's question: 0 none yet, 1 Yes, 2 No, 3 Cancel.
     std::int16_t ImportAnswer = 0;
     // True once the window has closed: a long operation then ends.
     bool Unloading = false;
-
-    // The run's pattern: ClueCells(0 .. ClueCount - 1) in ascending order.
-    int ClueCount = 0;
-    std::array<int, 81> ClueCells{};
-    // The position in the clue order being filled; -1 = exhausted.
-    int Depth = -1;
-    // Per class: puzzles accepted since the run started.
-    std::array<std::int32_t, 6> NewCount{};
-    // The givens of the last successful expansion.
-    CellValues ExpandedPuzzle{};
-    // The counter the last accepted puzzle raised.
-    PatternCounter LastCounter = PatternCounter::NotExpanded;
-    // Candidates handed to UniqueModSud since the run started, and a hook
-    // called after each accepted puzzle (headless runs count and print them).
-    std::int64_t CandidatesTried = 0;
-    std::function<void()> OnAccepted;
-    // False: accepted puzzles are shown and counted but neither the library
-    // nor any output file is written (a run whose puzzles another engine
-    // records through RecordAccepted).
-    bool WritesFiles = true;
     // The window lock's saved states.
     std::array<bool, kLockRows> GuiState{};
     std::array<bool, kLockRows> EditorState{};
-
     // True while a generation run is in progress.
     bool Generating = false;
     // When False, changes of Text2 are not read.
@@ -125,13 +81,6 @@ class Main : public SolutionDisplay {
     void PreviousPattern_Click();
     void Combo2_Click();
     void CommandGenerate_Click();
-    // CommandGenerate_Click in three steps. StartRun: the pattern checked and
-    // registered, the window locked; False when the pattern is refused (its
-    // message shown). Run: the enumeration, true when halted, false when
-    // exhausted. EndRun: the closing message and the window unlocked.
-    bool StartRun();
-    bool Run();
-    void EndRun(bool halted);
     void CommandHalt_Click();
     void Combo1_Click();
     void Option1_Click(int index);
@@ -154,23 +103,6 @@ class Main : public SolutionDisplay {
     void KnopEnd_Click();
     void Timer1_Timer();
 
-    // The generator. UniqueModSud decides a candidate in Puzzle: True when
-    // it was accepted, shown, counted and written. IsSudMinimal: no given of
-    // Puzzle can go (True at once when "Check Minimal" is not ticked).
-    // ModifyTask: finds up to ExpandLevel added givens that make the puzzle
-    // unique (ExpandedPuzzle). CountNum: 3 when the digit in the cell occurs
-    // once in its row, column and box.
-    bool UniqueModSud();
-    bool IsSudMinimal();
-    bool ModifyTask();
-    int CountNum(int cellIndex) const;
-    // The puzzle just accepted, as UniqueModSud left it.
-    AcceptedPuzzle LastAccepted() const;
-    // Records a puzzle accepted elsewhere exactly as an acceptance of this
-    // run would: counter raised, library record and output file written,
-    // counts and status bar updated, OnAccepted called.
-    void RecordAccepted(const AcceptedPuzzle& puzzle);
-
     // The window lock around long operations, and its pattern-editor twin.
     void SaveGUI();
     void DisableGUI();
@@ -181,57 +113,54 @@ class Main : public SolutionDisplay {
 
     // The pattern editor: shows pattern CurrentPattern and its statistics.
     void DisplayPattern();
-    // The code of the pattern drawn on the grid (its red cells).
-    std::string EncodeGrid() const;
+    // The pattern drawn on the grid (its red cells), and its code.
+    Pattern GridPattern() const;
+    std::string EncodeGrid() const { return EncodePattern(GridPattern()); }
     // The statistics of PatternRec as percentages.
     void DisplayPerformance();
 
-    // The picker's drawing: the page of thumbnails with its grid, one
-    // thumbnail of library pattern n (from 0) at (xOffset, yOffset), the
-    // cursor frame in white (with the highlighted pattern's statistics read
-    // from the file) or black, and the paging buttons' states.
+    // The picker around its drawing: the page with its number, the cursor
+    // frame in white (with the highlighted pattern's statistics read from
+    // the file) or black, and the paging buttons' states.
     void PaintPickPage();
-    void PaintPickGrid();
-    void PaintPattern(std::int32_t n, int xOffset, int yOffset);
-    void PaintPattern(const Pattern& clues, int xOffset, int yOffset);
     void ShowPickCursor();
     void HidePickCursor();
     void EnablePageButtons();
     void DisplayPickPerformance();
-    // Writes the accepted puzzle (Puzzle, Board, Difficulty, Text2) to the
-    // selected output format and the pattern's record to the library.
-    void SaveModSud();
+    // Writes an accepted puzzle (shown in Text2) to the selected output
+    // format and the pattern's record to the library.
+    void SaveModSud(const AcceptedPuzzle& puzzle);
     // Counts the puzzles of the selected format into StoredCount and shows
     // them in the status bar.
     void CountSudokus();
 
     // Sets Text2's text as the program does, which fires Text2_Change.
     void SetText2(const std::string& text);
-    // The switches UniqueSud takes from the window's state.
-    SearchSwitches Switches() const { return {Generating, Form.CheckLimit.Value == 1}; }
 
     // UniqueSud's window output.
     void ShowSolution(const CellValues& values, bool afterLogicPass) override;
 
   private:
-    // ClueCells and ClueCount from the red cells of the grid.
-    void CollectPattern();
-    // The message that refuses the collected pattern, or "".
-    std::string PatternProblem() const;
+    friend class WindowRun;
+
+    // CommandGenerate_Click in three steps. StartRun: the pattern checked
+    // and registered, the window locked; false when the pattern is refused
+    // (its message shown). EndRun: the closing message, the window unlocked.
+    bool StartRun();
+    void EndRun(RunEnd end);
+    // The run's choices as the Form shows them.
+    RunSettings Settings() const;
     bool RandomPatternsUsable();
     // The status bar: per class, stored count " +" new count.
     void ShowCounts();
-    // Shows an accepted puzzle, raises its counter and writes it.
-    void ShowAndRecord(PatternCounter counter, bool logicPath, bool expanded);
-    // The picker: the frame of the highlighted place in a palette colour,
-    // the rule of a navigation key or paging button, a paging button's
-    // click, and a closing action with its result.
-    void DrawPickFrame(int paletteColour);
-    void MovePickCursor(int key);
-    void PageButton_Click(int key);
+    // Shows an accepted puzzle on the grid and in Text2, raises its counter,
+    // writes it and counts it.
+    void RecordAccepted(const AcceptedPuzzle& puzzle);
+    // A closing action of the picker with its result, and the picker's
+    // handlers' guard: true while its panel is shown.
     void ClosePicker(int result);
-    // True while the picker's panel is shown.
     bool PickerShown() const;
+    void PageButton_Click(int key);
 };
 
 }  // namespace cluemill

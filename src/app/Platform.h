@@ -4,16 +4,18 @@
 #include <optional>
 #include <string>
 
+#include "generator/RandomSource.h"
+
 namespace cluemill {
 
 struct Control;
 
-// What the engine asks of the outside world. The window implements it with
-// Qt; tests and the command line with scripted or silent stand-ins.
-class Platform {
+// What the window's engine asks of the outside world, its random numbers
+// included (RandomSource: uniform numbers in [0, 1) and reseeding from the
+// clock). The window implements it with Qt, the tests with a scripted
+// stand-in.
+class Platform : public RandomSource {
   public:
-    virtual ~Platform() = default;
-
     // Lets pending window events run (the window may throttle how often).
     virtual void DoEvents() = 0;
     // Lets window events run, waiting for the next one when none is pending:
@@ -27,9 +29,6 @@ class Platform {
     virtual void SetFocus(const Control& control) { (void)control; }
     // The file-open dialog; nothing when cancelled.
     virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
-    // Uniform random numbers in [0, 1), and reseeding from the clock.
-    virtual double Random() = 0;
-    virtual void Randomize() = 0;
     // The locale's decimal separator.
     virtual char DecimalSeparator() const = 0;
     // Screen size in twips.

@@ -8,7 +8,9 @@
 #include <system_error>
 
 #include "cli/Cli.h"
+#include "cli/Options.h"
 #include "cli/PuzzleLines.h"
+#include "output/PuzzleFormats.h"
 #include "patterns/PatternImport.h"
 #include "patterns/PatternLibrary.h"
 
@@ -16,9 +18,9 @@ namespace cluemill {
 
 namespace {
 
-constexpr const char* kPatternsHelp =
-    "Usage: cluemill-cli patterns [--data-dir DIR] COMMAND\n"
-    "\n"
+const Command kPatterns = {
+    "patterns",
+    "[--data-dir DIR] COMMAND",
     "The pattern library Patterns.rec in DIR (default: the program's folder).\n"
     "\n"
     "Commands:\n"
@@ -38,15 +40,19 @@ constexpr const char* kPatternsHelp =
     "                    exactly when the count is odd, clues in two lines of\n"
     "                    every band and stack, at most four empty boxes); asks\n"
     "                    y(es), n(o) or c(ancel) for each on the terminal.\n"
-    "                    --yes appends them all; --dry-run appends nothing.\n"
     "                    Prints a line per offered pattern: the puzzle's\n"
     "                    number in the file, the code and, when appended, the\n"
-    "                    record number. --dry-run names each pattern once.\n"
+    "                    record number.\n"
     "\n"
     "A pattern line has 81 characters, one per cell row by row; '1' to '9',\n"
     "'X', 'x', '#' and '*' mark a clue, any other character an empty cell.\n"
     "A code has 22 hexadecimal digits and begins with 00 or 01. A bad code or\n"
-    "line is refused with exit status 2.\n";
+    "line is refused with exit status 2.\n",
+    {{"--data-dir", "DIR", "the folder of Patterns.rec", 1, 0},
+     {"--yes", nullptr, "import: append every pattern offered"},
+     {"--dry-run", nullptr, "import: append nothing, and name each pattern once"}},
+    SIZE_MAX,
+};
 
 // Each operand, or else each non-empty line of in; with comments set, lines
 // beginning with '#' are skipped (a pattern line may begin with '#', a clue).
@@ -138,26 +144,22 @@ int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportM
 
 int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
-    std::filesystem::path folder = ProgramFolder();
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            out << kPatternsHelp;
-            return 0;
-        }
-        if (args[i] == "--data-dir") {
-            if (i + 1 >= args.size()) {
-                err << "cluemill-cli patterns: --data-dir needs a folder\n";
-                return 2;
-            }
-            folder = args[++i];
-        } else {
-            rest.push_back(args[i]);
-        }
+    Arguments arguments;
+    if (const int status = ParseArguments(kPatterns, args, arguments, out, err); status >= 0) {
+        return status;
     }
-    if (rest.empty()) {
-        err << kPatternsHelp;
-        return 2;
+    const std::vector<std::string>& rest = arguments.Operands();
+    const bool yes = arguments.Has("--yes");
+    const bool dryRun = arguments.Has("--dry-run");
+    if (rest.empty() || ((yes || dryRun) && (rest.front() != "import" || (yes && dryRun)))) {
+        err << CommandHelp(kPatterns);
+        return kExitUsage;
+    }
+    const std::filesystem::path folder = arguments.Text("--data-dir", ProgramFolder());
+    if (const std::error_code error = CreateDataFolder(folder)) {
+        err << "cluemill-cli patterns: cannot use the data folder " << folder.string() << ": "
+            << error.message() << '\n';
+        return kExitSomeFailed;
     }
     PatternLibrary library;
     library.File = folder / "Patterns.rec";
@@ -213,22 +215,11 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         out << k << '\n';
         return 0;
     }
-    if (command == "import" && !operands.empty() && operands.size() <= 2) {
-        ImportMode mode = ImportMode::Ask;
-        std::string fileName;
-        for (const auto& operand : operands) {
-            if (operand == "--yes" && mode == ImportMode::Ask) {
-                mode = ImportMode::Yes;
-            } else if (operand == "--dry-run" && mode == ImportMode::Ask) {
-                mode = ImportMode::DryRun;
-            } else if (fileName.empty() && operand.rfind("--", 0) != 0) {
-                fileName = operand;
-            } else {
-                fileName.clear();
-                break;
-            }
-        }
-        if (!fileName.empty()) return ImportPatterns(library, fileName, mode, in, out, err);
+    if (command == "import" && operands.size() == 1) {
+        const ImportMode mode = yes      ? ImportMode::Yes
+                                : dryRun ? ImportMode::DryRun
+                                         : ImportMode::Ask;
+        return ImportPatterns(library, operands[0], mode, in, out, err);
     }
     if (command == "encode" || command == "decode") {
         const bool encode = command == "encode";
@@ -248,7 +239,7 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
             return true;
         });
     }
-    err << "cluemill-cli patterns: unknown command or wrong operands\n\n" << kPatternsHelp;
+    err << "cluemill-cli patterns: unknown command or wrong operands\n\n" << CommandHelp(kPatterns);
     return 2;
 }
 

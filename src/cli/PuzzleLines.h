@@ -10,6 +10,13 @@
 
 namespace cluemill {
 
+// The line rules of the puzzle-line commands: each(line) for every puzzle
+// line, report(text) for a line too short and for a read error. Returns the
+// exit status: 0, 1 after a short line, 2 after a read error.
+int ReadPuzzleLines(std::istream& in, const std::string& command,
+                    const std::function<void(std::string&)>& each,
+                    const std::function<void(const std::string&)>& report);
+
 // Calls each(line) for every puzzle line of in: a CR before the line end is
 // dropped, empty lines and lines beginning with '#' are skipped, and a line
 // shorter than 81 characters is reported on err as "line N: a puzzle needs
@@ -30,9 +37,6 @@ using LineWorker = std::function<void(const std::string& line, std::string& resu
 int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err,
                       const std::string& command, int jobs,
                       const std::function<LineWorker()>& makeWorker);
-
-// A whole decimal number from low to high, the whole of text.
-bool ParseNumber(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value);
 
 // The number of jobs the line commands use when not told: one per core.
 int DefaultJobs();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "cli/Options.h"
 #include "cli/PuzzleLines.h"
 #include "solver/Solver.h"
 #include "tester/PuzzleText.h"
@@ -13,9 +14,9 @@ namespace cluemill {
 
 namespace {
 
-constexpr const char* kRateHelp =
-    "Usage: cluemill-cli rate [--jobs N] [FILE]\n"
-    "\n"
+const Command kRate = {
+    "rate",
+    "[--jobs N] [FILE]",
     "Solves and grades every puzzle of FILE, or of standard input when no FILE\n"
     "is given. A puzzle is one line: characters 1 to 81 are the cells row by\n"
     "row, \"1\" to \"9\" a given and any other character an empty cell;\n"
@@ -41,14 +42,11 @@ constexpr const char* kRateHelp =
     "              the second solution found\n"
     "\n"
     "invalid and complete puzzles are not solved: difficulty 0, solution '-',\n"
-    "board = the puzzle.\n"
-    "\n"
-    "A line shorter than 81 characters is reported on standard error as\n"
-    "'line N: a puzzle needs 81 characters' and skipped; the exit status is\n"
-    "then 1. Exit status 0 otherwise, 2 on a usage error.\n"
-    "\n"
-    "  --jobs N   puzzles solved side by side on N cores (default: all of\n"
-    "             them); the output is the same for every N\n";
+    "board = the puzzle.\n",
+    {kJobsOption},
+    1,
+    kLineCommandExits,
+};
 
 const char* ResultWord(SolveOutcome outcome) {
     switch (outcome) {
@@ -92,35 +90,20 @@ void RateOne(Solver& solver, std::string_view line, std::string& result) {
 
 int RunRate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        out << kRateHelp;
-        return 0;
+    Arguments arguments;
+    if (const int status = ParseArguments(kRate, args, arguments, out, err); status >= 0) {
+        return status;
     }
-    std::int64_t jobs = DefaultJobs();
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--jobs" && i + 1 < args.size() && ParseNumber(args[i + 1], 1, 256, jobs)) {
-            ++i;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            err << "cluemill-cli rate: bad option '" << args[i] << "'\n\n" << kRateHelp;
-            return 2;
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() > 1) {
-        err << "cluemill-cli rate: expected at most one FILE\n\n" << kRateHelp;
-        return 2;
-    }
-    return ReadInput(
-        files.empty() ? std::string() : files[0], in, err, "rate", [&](std::istream& input) {
-            return ForEachPuzzleLine(input, out, err, "rate", static_cast<int>(jobs), [] {
-                return [solver = std::make_shared<Solver>()](const std::string& line,
-                                                             std::string& result) {
-                    RateOne(*solver, line, result);
-                };
-            });
+    const int jobs = static_cast<int>(arguments.Number("--jobs", DefaultJobs()));
+    const std::string file = arguments.Operands().empty() ? "" : arguments.Operands()[0];
+    return ReadInput(file, in, err, "rate", [&](std::istream& input) {
+        return ForEachPuzzleLine(input, out, err, "rate", jobs, [] {
+            return [solver = std::make_shared<Solver>()](const std::string& line,
+                                                         std::string& result) {
+                RateOne(*solver, line, result);
+            };
         });
+    });
 }
 
 }  // namespace cluemill

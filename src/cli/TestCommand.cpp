@@ -3,19 +3,19 @@
 #include <ostream>
 #include <string>
 
-#include "app/Main.h"
 #include "cli/Cli.h"
-#include "cli/CliPlatform.h"
+#include "cli/Options.h"
 #include "cli/PuzzleLines.h"
 #include "tester/PuzzleText.h"
+#include "tester/Tester.h"
 
 namespace cluemill {
 
 namespace {
 
-constexpr const char* kTestHelp =
-    "Usage: cluemill-cli test [--minimal] [FILE]\n"
-    "\n"
+const Command kTest = {
+    "test",
+    "[--minimal] [FILE]",
     "Tests every puzzle of FILE, or of standard input when no FILE is given, as\n"
     "\"Check  Uniqueness\" does in the window. Puzzle lines follow the rules of\n"
     "'cluemill-cli rate': characters 1 to 81 are the cells, \"1\" to \"9\" a\n"
@@ -36,34 +36,31 @@ constexpr const char* kTestHelp =
     "                This Sudoku has one unique solution but is non-minimal\n"
     "  solution81  the solution, or '-' when there is not exactly one\n"
     "  white       with --minimal, the cell (0 to 80) of the first given, in\n"
-    "              cell order, that the puzzle can do without; '-' otherwise\n"
-    "\n"
-    "  --minimal   also test a unique puzzle for minimality (\"Check Minimal\")\n"
-    "\n"
-    "A line shorter than 81 characters is reported on standard error and\n"
-    "skipped; the exit status is then 1. Exit status 0 otherwise, 2 on a usage\n"
-    "error.\n";
+    "              cell order, that the puzzle can do without; '-' otherwise\n",
+    {{"--minimal", nullptr, "also test a unique puzzle for minimality (\"Check Minimal\")"}},
+    1,
+    kLineCommandExits,
+};
 
-void TestOne(Main& main, CliPlatform& platform, const std::string& line, bool minimal,
-             std::string& result) {
-    // The puzzle goes in as typed into the text box, and the test reads it
-    // back from the grid.
-    main.SetText2(line.substr(0, kCells));
-    main.Form.TestMinimal.Value = minimal ? 1 : 0;
-    platform.LastMessage.clear();
-    main.ButtonSolve_Click();
-
-    AppendPuzzleText(result, ReadPuzzleText(line), '.');
-    result += '\t';
-    result += platform.LastMessage;
-    result += '\t';
-    const bool unique = platform.LastMessage.rfind("This Sudoku has one unique solution", 0) == 0;
-    result += unique ? main.Form.Text2.Text : std::string("-");
-    result += '\t';
+void TestOne(Tester& tester, const std::string& line, bool minimal, std::string& result) {
+    const CellValues givens = ReadPuzzleText(line);
+    const Tester::Result tested = tester.Test(givens);
+    Verdict verdict = tested.Outcome;
     int white = -1;
-    for (int cell = 0; cell < kCells && white < 0; ++cell) {
-        if (main.Form.Grid[cell].ForeColor == kWhite) white = cell;
+    if (verdict == Verdict::Unique && minimal) {
+        white = tester.FirstRedundantGiven({}, {}, nullptr);
+        verdict = white < 0 ? Verdict::UniqueMinimal : Verdict::UniqueNotMinimal;
     }
+    AppendPuzzleText(result, givens, '.');
+    result += '\t';
+    result += VerdictText(verdict);
+    result += '\t';
+    if (tested.Outcome == Verdict::Unique) {
+        AppendPuzzleText(result, tester.Solver.Board, '0');
+    } else {
+        result += '-';
+    }
+    result += '\t';
     result += white < 0 ? std::string("-") : std::to_string(white);
     result += '\n';
 }
@@ -72,37 +69,21 @@ void TestOne(Main& main, CliPlatform& platform, const std::string& line, bool mi
 
 int RunTest(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err) {
-    bool minimal = false;
-    std::vector<std::string> files;
-    for (const auto& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            out << kTestHelp;
-            return 0;
-        }
-        if (arg == "--minimal") {
-            minimal = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "cluemill-cli test: unknown option '" << arg << "'\n\n" << kTestHelp;
-            return 2;
-        } else {
-            files.push_back(arg);
-        }
+    Arguments arguments;
+    if (const int status = ParseArguments(kTest, args, arguments, out, err); status >= 0) {
+        return status;
     }
-    if (files.size() > 1) {
-        err << "cluemill-cli test: expected at most one FILE\n\n" << kTestHelp;
-        return 2;
-    }
-    CliPlatform platform;
-    Main main(platform);
+    const bool minimal = arguments.Has("--minimal");
+    const std::string file = arguments.Operands().empty() ? "" : arguments.Operands()[0];
+    Tester tester;
     std::string result;
-    return ReadInput(files.empty() ? std::string() : files[0], in, err, "test",
-                     [&](std::istream& input) {
-                         return ForEachPuzzleLine(input, err, "test", [&](const std::string& line) {
-                             result.clear();
-                             TestOne(main, platform, line, minimal, result);
-                             out << result;
-                         });
-                     });
+    return ReadInput(file, in, err, "test", [&](std::istream& input) {
+        return ForEachPuzzleLine(input, err, "test", [&](const std::string& line) {
+            result.clear();
+            TestOne(tester, line, minimal, result);
+            out << result;
+        });
+    });
 }
 
 }  // namespace cluemill

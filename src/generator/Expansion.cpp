@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/Main.h"
+#include "generator/Generator.h"
 
 namespace cluemill {
 
-bool Main::ModifyTask() {
+bool Generator::ModifyTask() {
     const CellValues savedPuzzle = Solver.Puzzle;
     const CellValues savedBoard = Solver.Board;
     ExpandedPuzzle = savedPuzzle;
@@ -23,10 +23,10 @@ bool Main::ModifyTask() {
         ++n;
         order[n] = n;
     }
-    Platform.Randomize();
+    random_.Randomize();
     for (int swap = 0; swap < 100 && n > 0; ++swap) {
-        const int a = 1 + static_cast<int>(Platform.Random() * n);
-        const int b = 1 + static_cast<int>(Platform.Random() * n);
+        const int a = 1 + static_cast<int>(random_.Random() * n);
+        const int b = 1 + static_cast<int>(random_.Random() * n);
         std::swap(order[a], order[b]);
     }
     auto restore = [&] {
@@ -48,33 +48,32 @@ bool Main::ModifyTask() {
             restore();
             return 1;
         }
-        Platform.DoEvents();
-        if (HaltRequested) {
+        if (observer_->Poll()) {
             restore();
             return -1;
         }
         return 0;
     };
 
-    Form.Main.Caption = "Cluemill - Modification level 1 busy";
+    observer_->Working(RunStage::ExpansionLevel1);
     for (int k1 = 1; k1 <= n; ++k1) {
         if (const int r = trial({k1})) return r > 0;
     }
-    if (ExpandLevel == 1) {
+    if (settings_->ExpandLevel == 1) {
         restore();
         return false;
     }
-    Form.Main.Caption = "Cluemill - Modification level 2 busy";
+    observer_->Working(RunStage::ExpansionLevel2);
     for (int k1 = 1; k1 <= n - 1; ++k1) {
         for (int k2 = k1 + 1; k2 <= n; ++k2) {
             if (const int r = trial({k1, k2})) return r > 0;
         }
     }
-    if (ExpandLevel == 2) {
+    if (settings_->ExpandLevel == 2) {
         restore();
         return false;
     }
-    Form.Main.Caption = "Cluemill - Modification level 3 busy";
+    observer_->Working(RunStage::ExpansionLevel3);
     for (int k1 = 1; k1 <= n - 2; ++k1) {
         for (int k2 = k1 + 1; k2 <= n - 1; ++k2) {
             for (int k3 = k2 + 1; k3 <= n; ++k3) {
@@ -83,7 +82,7 @@ bool Main::ModifyTask() {
         }
     }
     restore();
-    Form.Main.Caption = "Cluemill - Modification failed";
+    observer_->Working(RunStage::ExpansionFailed);
     return false;
 }
 

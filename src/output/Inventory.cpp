@@ -6,7 +6,6 @@
 #include <string>
 #include <system_error>
 
-#include "app/Main.h"
 #include "patterns/PatternLibrary.h"
 
 namespace cluemill {
@@ -61,18 +60,6 @@ std::array<std::int32_t, 6> CountStored(const std::filesystem::path& appFolder,
         counts[c - 1] = count;
     }
     return counts;
-}
-
-void Main::CountSudokus() {
-    const int index = Form.Combo2.ListIndex;
-    if (index >= 0 && index < kFormatCount)
-        StoredCount = CountStored(AppFolder, static_cast<OutputFormat>(index));
-    for (int k = 0; k < 6; ++k)
-        Form.StatusBar.Panels[k] = kPanelLabels[k] + std::to_string(StoredCount[k]);
-}
-
-void Main::Combo2_Click() {
-    CountSudokus();
 }
 
 }  // namespace cluemill

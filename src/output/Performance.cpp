@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/Main.h"
-
 namespace cluemill {
 
 namespace {
@@ -44,25 +42,6 @@ std::array<std::string, 6> PerformanceLines(const std::array<std::int32_t, 6>& c
         }
     }
     return lines;
-}
-
-void ShowPerformance(Form& form, const std::array<std::int32_t, 6>& notExpanded,
-                     const std::array<std::int32_t, 6>& expanded,
-                     const std::array<std::int32_t, 6>& minimal, bool zeroTexts, char separator,
-                     bool zeroComma) {
-    const std::array<const std::array<std::int32_t, 6>*, 3> blocks = {&notExpanded, &expanded,
-                                                                      &minimal};
-    const std::array<int, 3> firstLabel = {2, 9, 16};
-    for (int b = 0; b < 3; ++b) {
-        const auto lines = PerformanceLines(*blocks[b], zeroTexts, separator, zeroComma);
-        for (int c = 0; c < 6; ++c) form.Label6[firstLabel[b] + c].Caption = lines[c];
-    }
-}
-
-void Main::DisplayPerformance() {
-    const PatternRecord& record = Library.PatternRec;
-    ShowPerformance(Form, record.NotExpanded, record.Expanded, record.Minimal,
-                    Library.CurrentPattern == 0, Platform.DecimalSeparator());
 }
 
 }  // namespace cluemill

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/Main.h"
-#include "app/RecordFile.h"
+#include "patterns/PatternLibrary.h"
+#include "patterns/RecordFile.h"
 
 namespace cluemill {
 
@@ -166,23 +166,31 @@ std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat
     return number;
 }
 
-void Main::SaveModSud() {
-    if (!WritesFiles) return;
-    Library.MergePatternRecord(Library.CurrentPattern, Library.PatternRec);
-    DisplayPerformance();
-    const int index = Form.Combo2.ListIndex;
-    if (index < 0 || index >= kFormatCount) return;
-    const auto format = static_cast<OutputFormat>(index);
-    const int difficulty = Solver.Difficulty;
-    const std::string record = BuildRecord(format, Solver.Puzzle, Solver.Board, Form.Text2.Text);
-    const std::int64_t number =
-        SaveNextPuzzle(AppFolder, format, difficulty, StoredCount[difficulty - 1] + 1, record);
-    // Records another program appended to a per-class file count as stored:
-    // the run's next puzzle follows this one. (The run adds this one.)
-    if (Info(format).OneFilePerClass && number > StoredCount[difficulty - 1] + 1) {
-        StoredCount[difficulty - 1] =
-            static_cast<std::int32_t>(std::min<std::int64_t>(number - 1, INT32_MAX - 1));
+std::error_code CreateDataFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error) && !error) {
+        error = std::make_error_code(std::errc::not_a_directory);
     }
+    return error;
+}
+
+void CreateOutputFolders(const std::filesystem::path& appFolder) {
+    for (const FormatInfo& format : kFormats) {
+        std::error_code ignored;  // above all: the folder exists already
+        std::filesystem::create_directory(appFolder / format.Folder, ignored);
+    }
+}
+
+std::int64_t SaveStoredPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
+                              int difficulty, const std::string& record, std::int32_t& stored) {
+    const std::int64_t number = SaveNextPuzzle(appFolder, format, difficulty, stored + 1, record);
+    // Records another program appended to a per-class file count as stored:
+    // the run's next puzzle follows this one.
+    if (Info(format).OneFilePerClass && number > stored + 1) {
+        stored = static_cast<std::int32_t>(std::min<std::int64_t>(number - 1, INT32_MAX - 1));
+    }
+    return number;
 }
 
 }  // namespace cluemill

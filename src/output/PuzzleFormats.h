@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "solver/Solver.h"
 
@@ -70,5 +71,20 @@ bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int
 // or 0 when it was not written.
 std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
                             int difficulty, std::int64_t n, const std::string& record);
+
+// Creates the data folder (with its parents) when missing: the reason when
+// it cannot be made or is no folder, nothing otherwise.
+std::error_code CreateDataFolder(const std::filesystem::path& folder);
+// Creates the seven output folders in the data folder, in the order of the
+// formats; a folder that exists already, or cannot be made, is passed over.
+void CreateOutputFolders(const std::filesystem::path& appFolder);
+
+// Writes a puzzle of class `difficulty` as the next of the `stored` puzzles
+// the format holds (SaveNextPuzzle with n = stored + 1). Records another
+// program appended to a per-class file meanwhile count as stored: stored
+// becomes the number before this puzzle's (the caller counts this one). The
+// number written, or 0 when it was not written (errno tells why).
+std::int64_t SaveStoredPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
+                              int difficulty, const std::string& record, std::int32_t& stored);
 
 }  // namespace cluemill

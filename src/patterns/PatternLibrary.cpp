@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/RecordFile.h"
+#include "patterns/RecordFile.h"
 
 namespace cluemill {
 

@@ -205,11 +205,11 @@ void FormBinding::Bind(PictureBox& control, QWidget* widget) {
     Add(control, widget, [&control, widget]() { PushState(control, widget); });
 }
 
-void FormBinding::Bind(DrawingBox& control, QWidget* widget) {
-    Add(control, widget, [&control, widget, shown = std::uint64_t{0}]() mutable {
+void FormBinding::Bind(PictureBox& control, QWidget* widget, const PixelCanvas& canvas) {
+    Add(control, widget, [&control, widget, &canvas, shown = std::uint64_t{0}]() mutable {
         PushState(control, widget);
-        if (control.Surface.Version() != shown) {
-            shown = control.Surface.Version();
+        if (canvas.Version() != shown) {
+            shown = canvas.Version();
             widget->update();
         }
     });

@@ -45,9 +45,9 @@ class FormBinding {
     void Bind(Frame& control, QGroupBox* widget);
     void Bind(Line& control, QWidget* widget);
     void Bind(PictureBox& control, QWidget* widget);
-    // The widget paints the control's surface; it is repainted when the
-    // surface was drawn on.
-    void Bind(DrawingBox& control, QWidget* widget);
+    // The widget paints a canvas; it is repainted when the canvas was drawn
+    // on.
+    void Bind(PictureBox& control, QWidget* widget, const PixelCanvas& canvas);
     void Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*, 6>& panels);
     void Bind(Window& window, QWidget* widget);
     void Bind(Timer& timer, QTimer* qtimer);

@@ -9,6 +9,10 @@
 class QTimer;
 
 namespace cluemill {
+class PickSurface;
+}
+
+namespace cluemill {
 
 class QtPlatform;
 
@@ -55,12 +59,26 @@ class MainWindow : public QMainWindow {
     // Runs a handler of Main even inside another one, then shows the Form.
     template <class Handler>
     void HandleNested(Handler handler);
-    void Build();
+    // Runs a handler of the picker while it is open, and only then.
+    template <class Handler>
+    void HandleWhilePicking(Handler handler);
+    // The layout, part by part, each widget bound to its control.
+    void BuildPerformance(QWidget* work);
+    void BuildGrid(QWidget* work);
+    void BuildEditor(QWidget* work);
+    void BuildGenerator(QWidget* work);
+    void BuildTester(QWidget* work);
+    void BuildQuestion(QWidget* work);
+    void BuildPicker(QWidget* work);
+    void BuildStatusBar();
+    // The widgets' events to Main's handlers.
+    void Connect();
 
     cluemill::Main& main_;
     QtPlatform& platform_;
     FormBinding binding_;
     QTimer* timer1_ = nullptr;
+    PickSurface* picture4_ = nullptr;
     bool closingNow_ = false;
     // True while a handler of Main runs.
     bool busy_ = false;

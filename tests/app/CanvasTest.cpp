@@ -3,7 +3,7 @@
 // by pixel and row by row, and drawing that falls outside it.
 #include <gtest/gtest.h>
 
-#include "app/Canvas.h"
+#include "patterns/Canvas.h"
 
 namespace cluemill {
 namespace {

@@ -113,12 +113,14 @@ TEST_F(PatternsCommand, AddOfALowerCaseCodeStoresNoSecondCopy) {
     EXPECT_EQ(ReadBytes(Library()), Record(kAllCells)) << "codes in the library are upper case";
 }
 
-TEST_F(PatternsCommand, AddThatCannotWriteSaysSo) {
-    const fs::path missing = folder.Path / "missing";
-    const CliRun run = RunIn(missing, {"add", kAllCells});
-    EXPECT_NE(run.Status, 0) << "printed " << run.Out;
-    EXPECT_NE(run.Err, "");
-    EXPECT_FALSE(fs::exists(missing / "Patterns.rec"));
+// A missing data folder is made with its parents; one that cannot be made
+// (a file stands in its way) is reported, with exit status 1.
+TEST_F(PatternsCommand, AddMakesTheDataFolderOrSaysWhyNot) {
+    EXPECT_EQ(RunIn(folder.Path / "new" / "data", {"add", kAllCells}).Out, "1\n");
+    testing::WriteBytes(folder.Path / "file", "x");
+    const CliRun run = RunIn(folder.Path / "file" / "data", {"add", kAllCells});
+    EXPECT_EQ(run.Status, 1) << "printed " << run.Out;
+    EXPECT_TRUE(run.Err.starts_with("cluemill-cli patterns: cannot use the data folder "));
 }
 
 TEST_F(PatternsCommand, EncodeAndDecode) {

@@ -5,6 +5,8 @@
 // refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -128,6 +130,43 @@ TEST(GenerateCommand, ASeedRepeatsTheRun) {
     EXPECT_EQ(Generate(line, "42"), first);
 }
 
+// A data folder that does not exist is made with its parents; one that
+// cannot be made stops the command. A puzzle or a record that cannot be
+// written (here a folder stands in the file's place) is reported once per
+// file with the reason; the run goes on and ends with exit status 1.
+TEST(GenerateCommand, DataGoesToDiskOrTheCommandSaysWhy) {
+    TempFolder folder;
+    const auto data = folder.Path / "new" / "data";
+    const auto run = [&](const std::filesystem::path& dir) {
+        return RunCommand({"generate", "--pattern", testing::kPatternCodes[1], "--count", "4",
+                           "--jobs", "1", "--seed", "3", "--format", "5", "--data-dir",
+                           dir.string()});
+    };
+    EXPECT_EQ(run(data).Status, 0);
+    EXPECT_EQ(std::filesystem::file_size(data / "Patterns.rec"), 98u);
+
+    std::filesystem::remove_all(data / "Sudoku_81_Char");
+    for (const char* word : {"Very_Easy", "Easy", "Medium", "Hard", "Very_Hard", "Others"}) {
+        std::filesystem::create_directories(data / "Sudoku_81_Char" /
+                                            ("Sudoku_" + std::string(word) + ".txt"));
+    }
+    const auto blocked = run(data);
+    EXPECT_EQ(blocked.Status, 1);
+    EXPECT_EQ(Split(blocked.Out, '\n').size(), 4u) << "the run goes on";
+    const auto lines = Split(blocked.Err, '\n');
+    const auto reports = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("cluemill-cli generate: cannot write ") &&
+               line.ends_with(".txt: Is a directory");
+    });
+    EXPECT_GE(reports, 1);
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()).size(), lines.size())
+        << "once per file";
+
+    const auto refused = run(data / "Patterns.rec" / "below");
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_TRUE(refused.Err.starts_with("cluemill-cli generate: cannot use the data folder "));
+}
+
 TEST(GenerateCommand, RefusesBadArgumentsAndPatternsWithExitTwo) {
     TempFolder folder;
     const std::string dir = folder.Path.string();
@@ -154,7 +193,7 @@ TEST(GenerateCommand, RefusesBadArgumentsAndPatternsWithExitTwo) {
         {{"generate", "--pattern", testing::kPatternCodes[0], "--format", "7"},
          "cluemill-cli generate: bad option '--format'\n"},
         {{"generate", "--random-pattern", "--data-dir", dir},
-         "cluemill-cli generate: \"Random patterns\" needs"},
+         "cluemill-cli generate: --random-pattern needs"},
     };
     for (const Row& row : rows) {
         const auto run = RunCommand(row.Args);

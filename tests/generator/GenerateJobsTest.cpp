@@ -16,9 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "cli/CliPlatform.h"
-#include "cli/GenerateJobs.h"
 #include "generator/GeneratorTestSupport.h"
+#include "generator/ParallelRun.h"
 #include "output/PuzzleFormats.h"
 #include "patterns/PatternLibrary.h"
 
@@ -235,60 +234,64 @@ TEST(GenerateJobs, CtrlCHaltsEveryJobAndTheSummaryIsPrinted) {
     EXPECT_EQ(records, lines.size());
 }
 
-TEST(GenerateJobs, AHaltFromOutsideStillWritesWhatTheJobsHadAccepted) {
-    // The writer is held up at its first look round, while the jobs accept
-    // puzzles on the 26-clue pattern, and then halted from outside, as Ctrl-C
-    // does: the puzzles queued by then are all written, in order, and the
-    // counters say so. Then once more with a halt the writer asks for itself
-    // on its first puzzle: that one is written and no other.
-    for (const bool fromOutside : {true, false}) {
-        SCOPED_TRACE(fromOutside ? "halt from outside" : "halt when recording");
-        TempFolder folder;
-        CliPlatform platform(folder.Path.string(), 6);
-        Main writer(platform);
-        writer.Form_Load();
-        writer.Form.Combo2.ListIndex = static_cast<int>(OutputFormat::Line81Dot);
-        writer.Combo2_Click();
-        const Pattern clues = DecodePattern(testing::kPatternCodes[1]);
-        for (int i = 0; i < kCells; ++i)
-            writer.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
-        std::vector<std::string> written;
-        writer.OnAccepted = [&] {
-            written.push_back(writer.Form.Text2.Text);
-            if (!fromOutside) writer.CommandHalt_Click();
-        };
-        bool waited = false;
-        platform.OnDoEvents = [&] {
-            if (!fromOutside || waited) return;
-            waited = true;
+// The writer is held up at its first look round, while the jobs accept
+// puzzles on the 26-clue pattern, and then halted from outside, as Ctrl-C
+// does: the puzzles queued by then are all recorded. Then once more with a
+// halt the writer asks for itself on its first puzzle: no other is recorded.
+TEST(GenerateJobs, AHaltFromOutsideStillRecordsWhatTheJobsHadAccepted) {
+    struct Writer final : JobsWriter {
+        bool FromOutside = true;
+        bool Waited = false;
+        std::vector<AcceptedPuzzle> Recorded;
+        bool Poll(std::int64_t) override {
+            if (!FromOutside || Waited) return Waited;
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            writer.CommandHalt_Click();
-        };
-        ASSERT_TRUE(writer.StartRun());
-        EXPECT_TRUE(RunJobs(writer, 2, 6));
-        writer.EndRun(true);
-        EXPECT_EQ(platform.LastMessage, "Generator halted");
+            return Waited = true;
+        }
+        bool Record(const AcceptedPuzzle& puzzle) override {
+            Recorded.push_back(puzzle);
+            return !FromOutside;
+        }
+    };
+    RunSettings settings;
+    settings.Clues = DecodePattern(testing::kPatternCodes[1]);
+    for (const bool fromOutside : {true, false}) {
+        Writer writer;
+        writer.FromOutside = fromOutside;
+        const JobsResult result = RunJobs(settings, 2, 6, PatternLibrary{}, writer);
+        EXPECT_EQ(result.End, RunEnd::Halted);
+        EXPECT_GT(result.CandidatesTried, 0);
         if (fromOutside) {
-            EXPECT_GT(written.size(), 5u) << "the jobs accept hundreds of puzzles a second here";
+            EXPECT_GT(writer.Recorded.size(), 5u) << "the jobs accept hundreds a second here";
         } else {
-            EXPECT_EQ(written.size(), 1u);
+            EXPECT_EQ(writer.Recorded.size(), 1u);
         }
-        EXPECT_EQ(std::accumulate(writer.NewCount.begin(), writer.NewCount.end(), std::size_t{0}),
-                  written.size());
-        std::size_t lines = 0;
-        for (int c = 1; c <= 6; ++c) {
-            const auto file = OutputFile(folder.Path, OutputFormat::Line81Dot, c, 0);
-            if (std::filesystem::exists(file)) lines += ReadAll(file).size() / 83;
-        }
-        EXPECT_EQ(lines, written.size());
-        PatternLibrary library;
-        library.File = folder.Path / "Patterns.rec";
-        library.Count();
-        ASSERT_EQ(library.PatternCount, 1);
-        const PatternRecord record = library.ReadPatternRecord(1);
-        std::size_t counted = 0;
-        for (int c = 0; c < 6; ++c) counted += static_cast<std::size_t>(record.NotExpanded[c]);
-        EXPECT_EQ(counted, written.size());
+    }
+}
+
+// Seeded puzzles are recorded by their stamps, a tie going to the lower job:
+// the earliest queued, and whether a job can still queue an earlier one.
+TEST(GenerateJobs, EqualStampsGoToTheLowerJobFirst) {
+    const std::vector<JobView> jobs = {{7, 0, false}, {5, 0, false}, {5, 0, false}, {{}, 9, true}};
+    EXPECT_EQ(EarliestQueued(jobs), 1u);
+    EXPECT_EQ(EarliestQueued({{{}, 3, false}, {{}, 4, true}}), 2u);
+    struct Case {
+        JobView Other;
+        bool OtherIsLower;
+        bool May;
+    };
+    const std::vector<Case> cases = {
+        {{6, 0, false}, false, true},   {{5, 0, false}, false, true},
+        {{5, 0, false}, true, false},   {{4, 0, false}, false, false},
+        {{{}, 5, false}, true, false},  {{{}, 5, false}, false, true},
+        {{{}, 4, false}, false, false}, {{{}, 0, true}, true, true},
+    };
+    for (const Case& c : cases) {
+        std::vector<JobView> views = {c.Other, {5, 0, false}};
+        if (!c.OtherIsLower) std::swap(views[0], views[1]);
+        const std::size_t first = c.OtherIsLower ? 1 : 0;
+        EXPECT_EQ(NothingEarlierToCome(views, first, 5), c.May)
+            << (c.Other.Front ? *c.Other.Front : -c.Other.Published) << c.OtherIsLower;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/TempFolder.h"
 #include "cli/Cli.h"
 #include "cli/CliRunner.h"
+#include "generator/Generator.h"
 
 namespace cluemill::testing {
 
@@ -49,5 +51,26 @@ inline std::string ToText(const ReferenceGrid& grid) {
 // The patterns of about 22, 26 and 30 clues the generator tests run on.
 inline const std::array<const char*, 3> kPatternCodes = {
     "01C1880314800251802307", "00285041AC2C686B041428", "00F32B218102810309A99E"};
+
+// A run observed by a script: the polls counted (a run going on far longer
+// than any test needs is halted), the puzzles, rejections and stages kept.
+struct ScriptedRun final : RunObserver {
+    std::function<bool(int)> OnPoll;  // true halts; the poll's number from 1
+    std::function<void(const AcceptedPuzzle&)> OnAccepted;
+    std::function<Pattern(std::int32_t)> Patterns;
+    int Polls = 0;
+    std::vector<AcceptedPuzzle> Puzzles;
+    std::vector<std::int32_t> Rejections;
+    std::vector<RunStage> Stages;
+
+    bool Poll() override { return ++Polls > 3'000'000 || (OnPoll && OnPoll(Polls)); }
+    void Accepted(const AcceptedPuzzle& puzzle) override {
+        Puzzles.push_back(puzzle);
+        if (OnAccepted) OnAccepted(puzzle);
+    }
+    void Rejected(std::int32_t invalidCount) override { Rejections.push_back(invalidCount); }
+    void Working(RunStage stage) override { Stages.push_back(stage); }
+    Pattern PatternOf(std::int32_t record) override { return Patterns(record); }
+};
 
 }  // namespace cluemill::testing

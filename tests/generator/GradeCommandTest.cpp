@@ -259,8 +259,8 @@ TEST(GradeCommand, RefusesBadArgumentsAndRejectsConflictingGivens) {
         EXPECT_TRUE(run.Err.starts_with("cluemill-cli grade: bad option '" + option[0] + "'"))
             << run.Err;
     }
-    EXPECT_EQ(RunCommand({"grade", "a.txt", "b.txt"}).Err,
-              "cluemill-cli grade: expected at most one FILE\n");
+    EXPECT_TRUE(RunCommand({"grade", "a.txt", "b.txt"})
+                    .Err.starts_with("cluemill-cli grade: expected at most one FILE\n"));
     const std::string conflict = "11" + std::string(79, '.');
     EXPECT_EQ(RunCommand({"grade"}, conflict + "\n").Out, conflict + "\t0\t0\t-\t-\t-\n");
 }

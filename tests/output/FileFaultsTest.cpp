@@ -152,7 +152,8 @@ TEST_F(FileFaults, AGenerationRunOnAFullDiskKeepsEveryRecordWhole) {
                                                     "--seed", "5", "--format", "0"}))
                                  .Status;
                          }),
-              0);
+              1)
+        << "the lost puzzles are reported";
     int records = 0;
     for (int c = 1; c <= 6; ++c) {
         std::error_code error;
@@ -186,8 +187,8 @@ TEST_F(FileFaults, AReadOnlyFolderIsLeftAlone) {
                                                         "2", "--seed", "3", "--format", format}))
                                      .Status;
                              }),
-                  0)
-            << "nothing is reported";
+                  1)
+            << "the files that cannot be written are reported";
     }
     EXPECT_EQ(RunInChild(readOnly,
                          [&] {
@@ -218,10 +219,14 @@ TEST_F(FileFaults, PatternsRecAsAFolderReadsAsAnEmptyLibrary) {
     EXPECT_EQ(list.Status, 0);
     EXPECT_EQ(list.Out, "");
     EXPECT_EQ(RunCommand(Cli({"patterns", "add", kCode})).Status, 1);
-    // A run still writes its puzzles.
+    // A run still writes its puzzles, and says once that the library
+    // could not be written.
     const auto run = RunCommand(
         Cli({"generate", "--pattern", kCode, "--count", "3", "--seed", "1", "--format", "5"}));
-    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Status, 1) << run.Err;
+    EXPECT_TRUE(run.Err.starts_with("cluemill-cli generate: cannot write " + Library().string() +
+                                    ": Is a directory\nGenerator halted\n"))
+        << run.Err;
     std::uintmax_t written = 0;
     for (int c = 1; c <= 6; ++c) {
         std::error_code error;
@@ -301,20 +306,18 @@ TEST_F(FileFaults, AnOutputFolderRemovedDuringARunLosesOnlyLaterPuzzles) {
     const Pattern clues = DecodePattern(kCode);
     for (int i = 0; i < 81; ++i) main.Form.Grid[i].BackColor = clues[i] ? kRed : kWindowBackground;
     const fs::path output = folder.Path / "Sudoku_81_Char";
-    int accepted = 0;
+    bool removed = false;
     platform.OnDoEvents = [&](int n) {
-        if (n > 200'000) main.CommandHalt_Click();
-    };
-    main.OnAccepted = [&] {
-        if (++accepted == 2) fs::remove_all(output);
-        if (accepted == 4) main.CommandHalt_Click();
+        const auto accepted = Sum(main.Generator.NewCount);
+        if (accepted == 2 && !removed) removed = fs::remove_all(output) > 0;
+        if (accepted == 4 || n > 200'000) main.CommandHalt_Click();
     };
     main.CommandGenerate_Click();
 
     ASSERT_EQ(platform.Messages.size(), 1u);
     EXPECT_EQ(platform.Messages[0].Text, "Generator halted");
     EXPECT_FALSE(fs::exists(output)) << "the folder is not made again";
-    EXPECT_EQ(Sum(main.NewCount), 4);
+    EXPECT_EQ(Sum(main.Generator.NewCount), 4);
     EXPECT_EQ(Sum(main.StoredCount), 4)
         << "lost puzzles still count, as the run always counts them";
     EXPECT_EQ(Sum(main.Library.ReadPatternRecord(main.Library.CurrentPattern).NotExpanded), 4);

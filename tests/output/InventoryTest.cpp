@@ -174,10 +174,11 @@ TEST_F(CountSudokusTest, NextPuzzleAfterTheCountedOnes) {
     main.Form_Load();
     main.Form.Combo2.ListIndex = 1;
     main.Combo2_Click();
-    main.Solver.Difficulty = 1;
-    main.Solver.Board.fill(1);
+    AcceptedPuzzle puzzle;
+    puzzle.Difficulty = 1;
+    puzzle.Solution.fill(1);
     main.Form.Text2.Text = std::string(81, '0');
-    main.SaveModSud();
+    main.SaveModSud(puzzle);
     EXPECT_EQ(fs::file_size(folder.Path / "Simple Sudoku" / "Very_Easy_0008.ss"), 145u);
 }
 

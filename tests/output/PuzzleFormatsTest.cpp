@@ -192,6 +192,7 @@ class SaveModSudTest : public ::testing::Test {
     TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
+    AcceptedPuzzle puzzle;
 
     // Patterns.rec with two records, the test's own bytes: code, then 19
     // little-endian counters.
@@ -212,9 +213,9 @@ class SaveModSudTest : public ::testing::Test {
         main.Library.PatternRec.NotExpanded = {3, 1, 0, 0, 0, 0};
         main.Library.PatternRec.Expanded = {};
         main.Library.PatternRec.Minimal = {0, 0, 0, 0, 0, 0x0102};
-        main.Solver.Puzzle = kPuzzle;
-        main.Solver.Board = kBoard;
-        main.Solver.Difficulty = 4;
+        puzzle.Givens = kPuzzle;
+        puzzle.Solution = kBoard;
+        puzzle.Difficulty = 4;
         main.Form.Text2.Text = kZeroForm;
         main.StoredCount = {0, 0, 0, 12, 0, 0};
     }
@@ -222,7 +223,7 @@ class SaveModSudTest : public ::testing::Test {
 
 TEST_F(SaveModSudTest, WritesThePuzzleAndThePatternRecord) {
     main.Form.Combo2.ListIndex = 0;
-    main.SaveModSud();
+    main.SaveModSud(puzzle);
     // NotExpanded 3, 1, 0...; Expanded all 0; Minimal 0... 0x0102; Reserved 2 as the file had it.
     const std::string rewritten = "01" + std::string(20, 'F') + "\x03\0\0\0\x01\0\0\0"s +
                                   std::string(16, '\0') + std::string(24, '\0') +
@@ -242,7 +243,7 @@ TEST_F(SaveModSudTest, WritesThePuzzleAndThePatternRecord) {
 }
 
 TEST_F(SaveModSudTest, EveryFormatGoesToItsFolder) {
-    main.Solver.Difficulty = 1;
+    puzzle.Difficulty = 1;
     main.StoredCount = {0, 0, 0, 0, 0, 0};
     const std::vector<std::pair<int, const char*>> files = {
         {0, "Tavix Sudoku/Sudoku_Very_Easy.sds"},
@@ -255,14 +256,14 @@ TEST_F(SaveModSudTest, EveryFormatGoesToItsFolder) {
     };
     for (const auto& [index, file] : files) {
         main.Form.Combo2.ListIndex = index;
-        main.SaveModSud();
+        main.SaveModSud(puzzle);
         EXPECT_EQ(ReadBytes(folder.Path / file), *kFormats[index].Record) << file;
     }
 }
 
 TEST_F(SaveModSudTest, NoFormatOrNoFolderWritesNoPuzzle) {
     main.Form.Combo2.ListIndex = -1;
-    main.SaveModSud();
+    main.SaveModSud(puzzle);
     EXPECT_EQ(ReadBytes(folder.Path / "Patterns.rec").substr(98 + 22, 4), "\x03\0\0\0"s)
         << "the record still is";
     for (const auto& entry : fs::recursive_directory_iterator(folder.Path)) {
@@ -272,13 +273,13 @@ TEST_F(SaveModSudTest, NoFormatOrNoFolderWritesNoPuzzle) {
 
     fs::remove_all(folder.Path / "Sudocue");
     main.Form.Combo2.ListIndex = 2;
-    main.SaveModSud();
+    main.SaveModSud(puzzle);
     EXPECT_FALSE(fs::exists(folder.Path / "Sudocue"));
     EXPECT_TRUE(platform.Messages.empty());
 
     main.Library.CurrentPattern = 0;
     main.Form.Combo2.ListIndex = 5;
-    main.SaveModSud();
+    main.SaveModSud(puzzle);
     EXPECT_EQ(fs::file_size(folder.Path / "Patterns.rec"), 2u * 98) << "record 0 is not written";
     EXPECT_EQ(main.Form.Label6[2].Caption, "Very Easy : 00.00 %");
     EXPECT_EQ(ReadBytes(folder.Path / "Sudoku_81_Char" / "Sudoku_Hard.txt").substr(12 * 83),

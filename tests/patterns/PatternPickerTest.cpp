@@ -43,7 +43,7 @@ class PatternPickerTest : public ::testing::Test {
     testing::TempFolder folder;
     testing::FakePlatform platform;
     Main main{platform};
-    const PixelCanvas& canvas = main.Form.Picture4.Surface;
+    const PixelCanvas& canvas = main.Picker.Canvas();
 
     // A library of `count` numbered patterns; `edit` may change a record.
     void Load(int count, const std::function<void(int, PatternRecord&)>& edit = {}) {
@@ -83,11 +83,11 @@ class PatternPickerTest : public ::testing::Test {
     }
     // A key pressed once, as a fresh press (no key held before).
     void Press(int key, int shift = 0) {
-        main.PickRepeat = 0;
+        main.Picker.PickRepeat = 0;
         main.Picture4_KeyDown(key, shift);
         main.Picture4_KeyUp();
     }
-    std::pair<int, int> Place() const { return {main.PickPage, main.PickSel}; }
+    std::pair<int, int> Place() const { return {main.Picker.PickPage, main.Picker.PickSel}; }
     std::vector<std::string> Statistics() const {
         std::vector<std::string> lines;
         for (const auto& label : main.Form.Label6) lines.push_back(label.Caption);
@@ -110,7 +110,7 @@ TEST_F(PatternPickerTest, EventsAfterClosingChangeNothing) {
     main.Picture4_MouseUp(1, 0, 250, 20);
     main.Timer1_Timer();
     main.Picture4_KeyDown(kRight, 0);
-    EXPECT_EQ(main.PickSel, 89);
+    EXPECT_EQ(main.Picker.PickSel, 89);
     EXPECT_FALSE(main.Form.Timer1.Enabled());
 }
 
@@ -195,18 +195,18 @@ TEST_F(PatternPickerTest, CursorFrameLiesOnTheGridLinesAndBlinks) {
             EXPECT_EQ(canvas.Pixel(x, y), kWhite) << x << ", " << y;
         }
         EXPECT_TRUE(main.Form.Timer1.Enabled());
-        EXPECT_EQ(main.PickCursorColor, 15);
+        EXPECT_EQ(main.Picker.PickCursorColor, 15);
 
         main.Timer1_Timer();  // blink: black
         EXPECT_EQ(canvas.Pixel(49, 20), kBlack);
-        EXPECT_EQ(main.PickCursorColor, 0);
+        EXPECT_EQ(main.Picker.PickCursorColor, 0);
         main.Timer1_Timer();  // and white again
         EXPECT_EQ(canvas.Pixel(49, 20), kWhite);
 
         // A click on the last place of the page: the old frame is black
         // again, the new one, in the last column and row, white.
         main.Picture4_MouseUp(1, 0, 530.0, 420.0);
-        EXPECT_EQ(main.PickSel, 87);
+        EXPECT_EQ(main.Picker.PickSel, 87);
         EXPECT_EQ(canvas.Pixel(49, 20), kBlack);
         EXPECT_EQ(canvas.Pixel(20, 0), kBlack);
         for (auto [x, y] : {std::pair{491, 375}, {540, 428}, {491, 428}, {540, 375}, {500, 375}}) {
@@ -214,7 +214,7 @@ TEST_F(PatternPickerTest, CursorFrameLiesOnTheGridLinesAndBlinks) {
         }
         // A click on the place to its left moves the frame onto the shared line.
         main.Picture4_MouseUp(1, 0, 480.0, 420.0);
-        EXPECT_EQ(main.PickSel, 86);
+        EXPECT_EQ(main.Picker.PickSel, 86);
         EXPECT_EQ(canvas.Pixel(491, 400), kWhite);
         EXPECT_EQ(canvas.Pixel(540, 400), kBlack);
         Press(kEscape);
@@ -235,8 +235,8 @@ TEST_P(PickerMoveTest, KeyOrButtonMovesTheCursor) {
     const MoveCase& c = GetParam();
     Load(c.Patterns);
     Pick([&] {
-        main.PickPage = c.Page;
-        main.PickSel = c.Sel;
+        main.Picker.PickPage = c.Page;
+        main.Picker.PickSel = c.Sel;
         switch (c.Key) {
             case -1:
                 main.KnopHome_Click();
@@ -300,8 +300,8 @@ TEST_F(PatternPickerTest, PagingButtonsFollowThePage) {
         SCOPED_TRACE(::testing::Message() << c.Patterns << " patterns, page " << c.Page);
         Load(c.Patterns);
         Pick([&] {
-            EXPECT_EQ(main.PickPages, (c.Patterns + 87) / 88);
-            main.PickPage = c.Page;
+            EXPECT_EQ(main.Picker.PickPages, (c.Patterns + 87) / 88);
+            main.Picker.PickPage = c.Page;
             main.EnablePageButtons();
             EXPECT_EQ(main.Form.KnopHome.Enabled, c.Home);
             EXPECT_EQ(main.Form.KnopPageUp.Enabled, c.PageUp);
@@ -315,12 +315,12 @@ TEST_F(PatternPickerTest, PagingButtonsFollowThePage) {
 TEST_F(PatternPickerTest, ReturnAndDoubleClickChooseTheHighlightedPattern) {
     Load(100);
     Pick([&] {
-        main.PickPage = 1;
-        main.PickSel = 3;
+        main.Picker.PickPage = 1;
+        main.Picker.PickSel = 3;
         Press(kReturn);
     });
     EXPECT_EQ(main.Library.CurrentPattern, 92);
-    EXPECT_EQ(main.PickSel, 91);
+    EXPECT_EQ(main.Picker.PickSel, 91);
     EXPECT_TRUE(main.Form.PreviousPattern.Enabled);
     EXPECT_TRUE(main.Form.NextPattern.Enabled);
     EXPECT_EQ(main.Form.PatternName.Caption, "Pattern name: " + EncodePattern(NumberedPattern(91)));
@@ -354,7 +354,7 @@ TEST_F(PatternPickerTest, CancellingPutsTheCurrentPatternsStatisticsBack) {
     });
     EXPECT_EQ(Statistics(), current);
     EXPECT_EQ(main.Library.CurrentPattern, 2);
-    EXPECT_EQ(main.PickSel, -1);
+    EXPECT_EQ(main.Picker.PickSel, -1);
 
     Pick([&] {
         main.Picture4_MouseUp(2, 0, 60.0, 20.0);  // right click on place 1
@@ -366,8 +366,8 @@ TEST_F(PatternPickerTest, CancellingPutsTheCurrentPatternsStatisticsBack) {
 TEST_F(PatternPickerTest, ClicksOnEmptyPlacesOfTheLastPageDoNothing) {
     Load(89);
     Pick([&] {
-        main.PickPage = 1;
-        main.PickSel = 0;
+        main.Picker.PickPage = 1;
+        main.Picker.PickSel = 0;
         main.PaintPickPage();
         for (int button : {1, 2}) {
             main.Picture4_MouseUp(button, 0, 60.0, 20.0);
@@ -385,21 +385,21 @@ TEST_F(PatternPickerTest, HeldKeyMovesOncePerTick) {
     Load(5000);
     Pick([&] {
         main.Picture4_KeyDown(kDown, 0);  // moves at once
-        EXPECT_EQ(main.PickSel, 11);
+        EXPECT_EQ(main.Picker.PickSel, 11);
         main.Picture4_KeyDown(kDown, 0);  // the keyboard's repeats wait for the timer
         main.Picture4_KeyDown(kDown, 0);
-        EXPECT_EQ(main.PickSel, 11);
+        EXPECT_EQ(main.Picker.PickSel, 11);
         main.Timer1_Timer();
-        EXPECT_EQ(main.PickSel, 22);
+        EXPECT_EQ(main.Picker.PickSel, 22);
         main.Picture4_KeyDown(kDown, 0);
         main.Timer1_Timer();
-        EXPECT_EQ(main.PickSel, 33);
+        EXPECT_EQ(main.Picker.PickSel, 33);
         main.Picture4_KeyUp();
         main.Timer1_Timer();  // released: the tick only blinks
-        EXPECT_EQ(main.PickSel, 33);
-        EXPECT_EQ(main.PickRepeat, 0);
+        EXPECT_EQ(main.Picker.PickSel, 33);
+        EXPECT_EQ(main.Picker.PickRepeat, 0);
         main.Picture4_KeyDown(kDown, 0);  // a new press moves at once again
-        EXPECT_EQ(main.PickSel, 44);
+        EXPECT_EQ(main.Picker.PickSel, 44);
 
         // With Shift, Ctrl or Alt held a key does nothing and stops a held one.
         main.Picture4_KeyUp();
@@ -407,8 +407,8 @@ TEST_F(PatternPickerTest, HeldKeyMovesOncePerTick) {
         for (int shift : {1, 2, 4}) {
             main.Picture4_KeyDown(kDown, shift);
             main.Picture4_KeyDown(kEscape, shift);
-            EXPECT_EQ(main.PickKey, 0);
-            EXPECT_EQ(main.PickSel, 44);
+            EXPECT_EQ(main.Picker.PickKey, 0);
+            EXPECT_EQ(main.Picker.PickSel, 44);
             EXPECT_TRUE(main.Form.Picture3.Visible);
         }
         Press(kEscape);
@@ -453,7 +453,7 @@ TEST(PickPerformanceTest, ShowsTheRecordsSharesWithZeroTextsWithAComma) {
     testing::WriteBytes(folder.Path / "Patterns.rec", std::string(bytes.begin(), bytes.end()));
     Main main(platform);
     main.Form_Load();
-    main.PickPerPage = 88;
+    main.Picker.PickPerPage = 88;
     for (char separator : {'.', ','}) {
         platform.Separator = separator;
         main.DisplayPickPerformance();
@@ -485,7 +485,7 @@ TEST(PickPerformanceTest, ShowsTheRecordsSharesWithZeroTextsWithAComma) {
         EXPECT_EQ(shown, expected);
     }
     // A record the file does not hold: every group shows the zero texts.
-    main.PickSel = 1;
+    main.Picker.PickSel = 1;
     main.DisplayPickPerformance();
     EXPECT_EQ(main.Form.Label6[2].Caption, "Very Easy : 00,00 %");
     EXPECT_EQ(main.Form.Label6[18].Caption, "Medium : 00,00 %");

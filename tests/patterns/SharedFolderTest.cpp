@@ -139,6 +139,7 @@ TEST_F(SharedFolder, TwoEnginesNumberTheirPuzzlesAfterEachOther) {
     platformA.Folder = platformB.Folder = folder.Path.string();
     Main a{platformA};
     Main b{platformB};
+    AcceptedPuzzle puzzles[2];
     ASSERT_TRUE(Append(first, testing::kPatternCodes[2]));
     for (Main* main : {&a, &b}) {
         main->Form_Load();
@@ -146,16 +147,16 @@ TEST_F(SharedFolder, TwoEnginesNumberTheirPuzzlesAfterEachOther) {
         main->Combo2_Click();
         main->Library.CurrentPattern = 1;
         main->Library.PatternRec = main->Library.ReadPatternRecord(1);
-        main->Solver.Difficulty = 3;
-        main->Solver.Puzzle.fill(0);
-        main->Solver.Board.fill(static_cast<std::int8_t>(main == &a ? 1 : 2));
-        main->Solver.Puzzle[0] = 1;
+        AcceptedPuzzle& puzzle = puzzles[main == &a ? 0 : 1];
+        puzzle.Difficulty = 3;
+        puzzle.Solution.fill(static_cast<std::int8_t>(main == &a ? 1 : 2));
+        puzzle.Givens[0] = 1;
     }
     // As the run does: raise a counter, save, count the stored puzzle.
     for (int round = 0; round < 2; ++round) {
         for (Main* main : {&a, &b}) {
             ++main->Library.PatternRec.NotExpanded[2];
-            main->SaveModSud();
+            main->SaveModSud(puzzles[main == &a ? 0 : 1]);
             ++main->StoredCount[2];
         }
     }

@@ -147,30 +147,30 @@ TEST_F(PatternWindowTest, PickerIsDrivenByKeysMouseAndButtons) {
                 EXPECT_NE(Shown(54 + 3, 5 + 3), kRedColour);
                 EXPECT_EQ(Shown(54 + 7, 5 + 3), kRedColour);
                 QTest::keyClick(Picker(), Qt::Key_Down);
-                EXPECT_EQ(main_.PickSel, 11);
+                EXPECT_EQ(main_.Picker.PickSel, 11);
                 return true;
             case 1:
                 // A key moves at once again after the timer's next blink.
-                if (main_.PickRepeat != 0) {
+                if (main_.Picker.PickRepeat != 0) {
                     --step;
                     return true;
                 }
                 QTest::keyClick(Picker(), Qt::Key_Right);
-                EXPECT_EQ(main_.PickSel, 12);
+                EXPECT_EQ(main_.Picker.PickSel, 12);
                 QTest::keyClick(Picker(), Qt::Key_Down, Qt::ShiftModifier);
-                EXPECT_EQ(main_.PickSel, 12);
+                EXPECT_EQ(main_.Picker.PickSel, 12);
                 return true;
             case 2:
                 QTest::mouseClick(Widget<QPushButton>(QStringLiteral("KnopPageDown")),
                                   Qt::LeftButton);
-                EXPECT_EQ(main_.PickPage, 1);
-                EXPECT_EQ(main_.PickSel, 11);
+                EXPECT_EQ(main_.Picker.PickPage, 1);
+                EXPECT_EQ(main_.Picker.PickSel, 11);
                 EXPECT_EQ(Widget<QLabel>(QStringLiteral("LabelPage"))->text(), QStringLiteral("2"));
                 EXPECT_EQ(window_.focusWidget(), Picker());
                 QTest::mouseClick(Widget<QPushButton>(QStringLiteral("KnopHome")), Qt::LeftButton);
                 // A click on place 13 (column 2 of row 1) moves the cursor.
                 QTest::mouseClick(Picker(), Qt::LeftButton, {}, QPoint(2 + 110, 2 + 60));
-                EXPECT_EQ(main_.PickSel, 13);
+                EXPECT_EQ(main_.Picker.PickSel, 13);
                 return true;
             default:
                 QTest::keyClick(Picker(), Qt::Key_Return);
@@ -194,7 +194,7 @@ TEST_F(PatternWindowTest, AShortKeyPressMovesTheCursorOnce) {
     int step = 0;
     ClickAndStep(QStringLiteral("PickPattern"), [&] {
         if (step == 0) {
-            if (main_.PickRepeat != 0 || timer->remainingTime() > 30) return true;
+            if (main_.Picker.PickRepeat != 0 || timer->remainingTime() > 30) return true;
             QTest::keyPress(Picker(), Qt::Key_Right);
             EXPECT_GT(timer->remainingTime(), 120);
             held.start();
@@ -203,7 +203,7 @@ TEST_F(PatternWindowTest, AShortKeyPressMovesTheCursorOnce) {
             QTest::keyRelease(Picker(), Qt::Key_Right);
             step = 2;
         } else if (step == 2 && held.elapsed() >= 500) {
-            EXPECT_EQ(main_.PickSel, 1);
+            EXPECT_EQ(main_.Picker.PickSel, 1);
             QTest::keyClick(Picker(), Qt::Key_Escape);
             return false;
         }
@@ -257,7 +257,7 @@ TEST_F(PatternWindowTest, PickerBlinksAndIsCancelledByARightClick) {
     EXPECT_NE(std::count(corner.begin(), corner.end(), kWhiteColour), 0);
     EXPECT_NE(std::count(corner.begin(), corner.end(), kBlackColour), 0);
     EXPECT_EQ(main_.Library.CurrentPattern, 1);
-    EXPECT_EQ(main_.PickSel, -1);
+    EXPECT_EQ(main_.Picker.PickSel, -1);
     EXPECT_EQ(GridPattern(), QStringLiteral("X") + QString(80, QLatin1Char('.')));
     EXPECT_TRUE(window_.statusBar()->isVisible());
 }

@@ -160,7 +160,7 @@ class WindowTest : public ::testing::Test {
         QTest::mouseClick(Widget<QPushButton>(QStringLiteral("CommandHalt")), Qt::LeftButton);
     }
     int Accepted() const {
-        return std::accumulate(main_.NewCount.begin(), main_.NewCount.end(), 0);
+        return std::accumulate(main_.Generator.NewCount.begin(), main_.Generator.NewCount.end(), 0);
     }
     QStringList PanelTexts() {
         QStringList texts;

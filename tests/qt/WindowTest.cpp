@@ -433,14 +433,15 @@ TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
         ASSERT_TRUE(match.hasMatch()) << text.toStdString();
         EXPECT_EQ(match.captured(1), labels[static_cast<std::size_t>(k)]);
         EXPECT_EQ(match.captured(2), match.captured(3)) << text.toStdString();
-        EXPECT_EQ(match.captured(3).toInt(), main_.NewCount[k]) << text.toStdString();
+        EXPECT_EQ(match.captured(3).toInt(), main_.Generator.NewCount[k]) << text.toStdString();
         accepted += match.captured(3).toInt();
         // Every accepted puzzle of a class is a 166-byte record of its file.
         const QFileInfo file(
             folder_.filePath(QStringLiteral("Tavix Sudoku/Sudoku_%1.sds")
                                  .arg(QString(labels[static_cast<std::size_t>(k)])
                                           .replace(QLatin1Char(' '), QLatin1Char('_')))));
-        EXPECT_EQ(file.exists() ? file.size() : 0, 166 * main_.NewCount[k]) << text.toStdString();
+        EXPECT_EQ(file.exists() ? file.size() : 0, 166 * main_.Generator.NewCount[k])
+            << text.toStdString();
     }
     EXPECT_GE(accepted, 3);
 
@@ -480,10 +481,11 @@ TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
 
     // A second run starts afresh: the new counts go back to 0, the stored
     // ones keep the first run's puzzles.
-    const std::array<std::int32_t, 6> first = main_.NewCount;
+    const std::array<std::int32_t, 6> first = main_.Generator.NewCount;
     bool clickedAgain = false;
     Generate([&] {
-        for (int k = 0; k < 6; ++k) EXPECT_EQ(main_.StoredCount[k], first[k] + main_.NewCount[k]);
+        for (int k = 0; k < 6; ++k)
+            EXPECT_EQ(main_.StoredCount[k], first[k] + main_.Generator.NewCount[k]);
         clickedAgain = true;
         ClickHalt();
     });

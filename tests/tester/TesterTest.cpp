@@ -232,7 +232,7 @@ TEST(TesterVerdictTest, ShowsTheVerdictAndLeavesTheWindowAsItShould) {
         EXPECT_EQ(w.main.Form.Text2.Text, c.Solved ? kSolution : c.Puzzle);
         EXPECT_EQ(w.GridText(), c.Solved ? kSolution : Window::Shown(c.Puzzle));
         if (c.Solved) {
-            EXPECT_EQ(w.main.Solver.Board, ReadPuzzleText(kSolution));
+            EXPECT_EQ(w.main.Tester.Solver.Board, ReadPuzzleText(kSolution));
         }
     }
 }

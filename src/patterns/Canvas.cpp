@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/Canvas.h"
+#include "patterns/Canvas.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,20 +7,14 @@
 namespace cluemill {
 
 PixelCanvas::PixelCanvas(int width, int height)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
-
-Colour* PixelCanvas::Pixels() const {
-    if (pixels_.empty()) {
-        pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-                       kWindowBackground);
-    }
-    return pixels_.data();
-}
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+              kWindowBackground) {}
 
 void PixelCanvas::Clear() {
-    // Pixels never drawn are the background already. One row is filled and
-    // copied to the others: a sanitizer build checks a fill pixel by pixel,
-    // a copy once.
+    // One row is filled and copied to the others: a sanitizer build checks a
+    // fill pixel by pixel, a copy once.
     if (!pixels_.empty()) {
         const auto first = pixels_.begin();
         const auto second = first + width_;
@@ -50,7 +44,7 @@ void PixelCanvas::FillBox(int x1, int y1, int x2, int y2, Colour colour) {
     x2 = std::min(x2, width_ - 1);
     y2 = std::min(y2, height_ - 1);
     if (x1 > x2 || y1 > y2) return;
-    Colour* pixels = Pixels();
+    Colour* pixels = pixels_.data();
     for (int y = y1; y <= y2; ++y) {
         Colour* row = pixels + static_cast<std::size_t>(y) * width_;
         std::fill(row + x1, row + x2 + 1, colour);
@@ -58,7 +52,7 @@ void PixelCanvas::FillBox(int x1, int y1, int x2, int y2, Colour colour) {
 }
 
 Colour PixelCanvas::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return kWindowBackground;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kWindowBackground;
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 

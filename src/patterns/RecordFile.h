@@ -23,7 +23,7 @@ class RecordFile {
 
     // Opens and locks the file; Write creates it when missing. Nothing when
     // it cannot be opened, is not a regular file, or stays locked by another
-    // program for longer than a few seconds.
+    // program for longer than a few seconds (errno tells which).
     static std::optional<RecordFile> Open(const std::filesystem::path& file, Access access);
 
     RecordFile(RecordFile&& other) noexcept;
@@ -39,7 +39,8 @@ class RecordFile {
     std::optional<std::size_t> ReadAt(std::uint64_t offset, void* to, std::size_t size) const;
     // Writes bytes at offset, whole or not at all: after a short or failed
     // write (a full disk, a file size limit) the bytes it replaced are put
-    // back and the file is cut back to its former length. True if written.
+    // back and the file is cut back to its former length. True if written;
+    // otherwise errno tells why.
     bool WriteWhole(std::uint64_t offset, std::string_view bytes);
 
   private:
@@ -49,7 +50,8 @@ class RecordFile {
 
 // Creates file with exactly bytes, never replacing an existing file and
 // never leaving part of the bytes under its name: they go to a hidden file
-// beside it first, which is then linked under the name in one step.
+// beside it first, which is then linked under the name in one step. After
+// Failed, errno tells why.
 enum class CreateResult { Written, NameTaken, Failed };
 CreateResult CreateWholeFile(const std::filesystem::path& file, std::string_view bytes);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/RecordFile.h"
+#include "patterns/RecordFile.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -52,8 +52,11 @@ int OpenRegular(const std::filesystem::path& file, int flags) {
     const int descriptor = open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (descriptor < 0) return -1;
     struct stat status {};
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const bool known = fstat(descriptor, &status) == 0;
+    if (!known || !S_ISREG(status.st_mode)) {
+        const int reason = !known ? errno : S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
         close(descriptor);
+        errno = reason;
         return -1;
     }
     return descriptor;
@@ -66,7 +69,10 @@ std::optional<RecordFile> RecordFile::Open(const std::filesystem::path& file, Ac
     const int descriptor = OpenRegular(file, write ? O_RDWR | O_CREAT : O_RDONLY);
     if (descriptor < 0) return std::nullopt;
     RecordFile opened(descriptor);
-    if (!LockWithin(descriptor, write ? LOCK_EX : LOCK_SH)) return std::nullopt;
+    if (!LockWithin(descriptor, write ? LOCK_EX : LOCK_SH)) {
+        if (errno == EINTR) errno = EWOULDBLOCK;  // given up waiting for another program
+        return std::nullopt;
+    }
     return opened;
 }
 
@@ -118,11 +124,13 @@ bool RecordFile::WriteWhole(std::uint64_t offset, std::string_view bytes) {
         replaced.resize(ReadAt(offset, replaced.data(), replaced.size()).value_or(0));
     }
     if (WriteAll(descriptor_, offset, bytes.data(), bytes.size())) return true;
+    const int reason = errno == 0 ? EIO : errno;
     WriteAll(descriptor_, offset, replaced.data(), replaced.size());
     if (Length() > length) {
         while (ftruncate(descriptor_, static_cast<off_t>(length)) != 0 && errno == EINTR) {
         }
     }
+    errno = reason;
     return false;
 }
 
@@ -135,7 +143,11 @@ CreateResult CreateWholeFile(const std::filesystem::path& file, std::string_view
         open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (descriptor < 0) return CreateResult::Failed;
     bool whole = WriteAll(descriptor, 0, bytes.data(), bytes.size());
-    whole = close(descriptor) == 0 && whole;
+    int reason = whole ? 0 : errno;
+    if (close(descriptor) != 0 && whole) {
+        whole = false;
+        reason = errno;
+    }
     CreateResult result = CreateResult::Failed;
     if (whole) {
         // A rename that refuses to replace; where the file system cannot do
@@ -147,8 +159,10 @@ CreateResult CreateWholeFile(const std::filesystem::path& file, std::string_view
         } else if (errno == EEXIST) {
             result = CreateResult::NameTaken;
         }
+        reason = errno;
     }
     unlink(partial.c_str());
+    errno = reason;
     return result;
 }
 

@@ -27,10 +27,10 @@ void Main::DisplayPattern() {
     DisplayPerformance();
 }
 
-std::string Main::EncodeGrid() const {
+Pattern Main::GridPattern() const {
     Pattern clues{};
     for (int cell = 0; cell < kCells; ++cell) clues[cell] = Form.Grid[cell].BackColor == kRed;
-    return EncodePattern(clues);
+    return clues;
 }
 
 void Main::Grid_Click(int index) {

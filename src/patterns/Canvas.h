@@ -36,9 +36,7 @@ class Canvas {
 
 // A canvas that keeps its pixels as colour numbers (kWindowBackground for
 // cleared ones). Version counts the drawing calls, so a viewer can tell
-// whether anything changed since it last looked. The pixels take memory only
-// once something is drawn or a row is asked for: every window has a picker
-// surface, and cluemill-cli never draws on it.
+// whether anything changed since it last looked.
 class PixelCanvas final : public Canvas {
   public:
     PixelCanvas(int width, int height);
@@ -53,16 +51,13 @@ class PixelCanvas final : public Canvas {
     // The pixel at (x, y); kWindowBackground outside the surface.
     Colour Pixel(int x, int y) const;
     // Row y from the left, ScaleWidth pixels.
-    const Colour* Row(int y) const { return Pixels() + static_cast<std::size_t>(y) * width_; }
+    const Colour* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
     std::uint64_t Version() const { return version_; }
 
   private:
-    // All pixels, allocated (as kWindowBackground) on first use.
-    Colour* Pixels() const;
-
     int width_;
     int height_;
-    mutable std::vector<Colour> pixels_;
+    std::vector<Colour> pixels_;
     std::uint64_t version_ = 0;
 };
 
