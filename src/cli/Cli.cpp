@@ -5,12 +5,15 @@
 #include <ostream>
 #include <system_error>
 
+#include "Version.h"
+
 namespace cluemill {
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: cluemill-cli COMMAND [ARGUMENTS]\n"
+    "       cluemill-cli --version\n"
     "\n"
     "Commands:\n"
     "  rate [--jobs N] [FILE]\n"
@@ -45,6 +48,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     const std::string& command = args.front();
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "cluemill-cli " << kVersion << '\n';
         return 0;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());

@@ -7,15 +7,21 @@
 #include <QFile>
 #include <QTimer>
 
+#include "Version.h"
 #include "qt/MainWindow.h"
 #include "qt/QtPlatform.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("cluemill"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(cluemill::kVersion));
+    // The desktop entry's name: the window's icon and its grouping in task
+    // bars (the Wayland app id) come from it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.cluemill.Cluemill"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption dataDir(
         QStringLiteral("data-dir"),
         QStringLiteral("Keep Patterns.rec and the output folders in DIR "
