@@ -3,7 +3,7 @@
 
 CLUEMILL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CLUEMILL_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-    desktop-file-utils appstream)
+    qt6-svg-dev poppler-utils desktop-file-utils appstream)
 
 cluemill_install_missing() {
     local missing=() p

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Version.h"
+#include "cli/SheetCommand.h"
 
 namespace cluemill {
 
@@ -28,6 +29,8 @@ constexpr const char* kUsage =
     "                the generator's acceptance of each puzzle line\n"
     "  generate (--pattern CODE|LINE81 | --random-pattern) [options]\n"
     "                a generation run, headless\n"
+    "  sheet [FILE] --output OUT [--per-page N] [--solutions] [--grade] [options]\n"
+    "                printable puzzle sheets: PDF, SVG or PNG as OUT's extension says\n"
     "\n"
     "Run 'cluemill-cli COMMAND --help' for the details of a command.\n";
 
@@ -60,6 +63,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "patterns") return RunPatterns(rest, in, out, err);
     if (command == "grade") return RunGrade(rest, in, out, err);
     if (command == "generate") return RunGenerate(rest, in, out, err);
+    if (command == "sheet") return RunSheet(rest, in, out, err);
     err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }
