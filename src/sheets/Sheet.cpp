@@ -190,9 +190,14 @@ void Sheet::PaintPage(QPainter& painter, int page, const QRectF& paper) const {
     painter.save();
     painter.setPen(kInk);
     if (const std::string header = HeaderText(content, options_); !header.empty()) {
-        painter.setFont(SheetFont(painter, frame, 6.0, true));
-        DrawText(painter, frame.Rect(QRectF(kMargin, kMargin, inner, kHeaderBand * 0.7)),
-                 Qt::AlignHCenter | Qt::AlignTop, header);
+        const QFont font = SheetFont(painter, frame, 6.0, true);
+        const QRectF band = frame.Rect(QRectF(kMargin, kMargin, inner, kHeaderBand * 0.7));
+        painter.setFont(font);
+        // A title too long for the line ends in an ellipsis inside the margins.
+        painter.drawText(
+            band, Qt::AlignHCenter | Qt::AlignTop,
+            QFontMetricsF(font, painter.device())
+                .elidedText(QString::fromStdString(header), Qt::ElideRight, band.width()));
     }
     painter.setFont(SheetFont(painter, frame, 3.5, false));
     DrawText(painter,
