@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdio>
 #include <istream>
+#include <optional>
 #include <streambuf>
 
 #include "cli/PuzzleLines.h"
@@ -218,12 +219,12 @@ int RunSheet(const std::vector<std::string>& args, std::istream& in, std::ostrea
         err << "cluemill-cli sheet: no puzzle to print; nothing written\n";
         return 1;
     }
-    // Painting text needs a QGuiApplication. One made here lives until the
-    // process ends: Qt is not torn down safely among static destructors.
-    if (QGuiApplication::instance() == nullptr) {
-        static const SheetGui* const gui = new SheetGui();
-        static_cast<void>(gui);
-    }
+    // Painting text needs a QGuiApplication: main() made one, or (called in
+    // process, as by the tests) one lives for this sheet. Made once for the
+    // rest of the process instead, it would keep font caches that only its
+    // destructor frees.
+    std::optional<SheetGui> gui;
+    if (QGuiApplication::instance() == nullptr) gui.emplace();
     const Sheet sheet(std::move(puzzles), parsed.Options);
     std::string failed;
     const std::vector<std::string> written =
