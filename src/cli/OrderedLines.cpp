@@ -143,7 +143,7 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err,
     };
     const int status = ReadPuzzleLines(
         in, command,
-        [&](std::string& line) {
+        [&](std::string& line, long long) {
             line.resize(kCells);
             add(line, false);
         },

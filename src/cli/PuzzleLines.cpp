@@ -19,7 +19,7 @@
 namespace cluemill {
 
 int ReadPuzzleLines(std::istream& in, const std::string& command,
-                    const std::function<void(std::string&)>& each,
+                    const std::function<void(std::string&, long long)>& each,
                     const std::function<void(const std::string&)>& report) {
     std::string line;
     int status = 0;
@@ -33,7 +33,7 @@ int ReadPuzzleLines(std::istream& in, const std::string& command,
             status = 1;
             continue;
         }
-        each(line);
+        each(line, number);
     }
     if (in.bad()) {
         report("cluemill-cli " + command + ": read error after line " + std::to_string(number) +
@@ -46,7 +46,7 @@ int ReadPuzzleLines(std::istream& in, const std::string& command,
 int ForEachPuzzleLine(std::istream& in, std::ostream& err, const std::string& command,
                       const std::function<void(const std::string&)>& each) {
     return ReadPuzzleLines(
-        in, command, [&](std::string& line) { each(line); },
+        in, command, [&](std::string& line, long long) { each(line); },
         [&](const std::string& text) { err << text; });
 }
 

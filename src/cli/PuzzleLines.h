@@ -10,11 +10,12 @@
 
 namespace cluemill {
 
-// The line rules of the puzzle-line commands: each(line) for every puzzle
-// line, report(text) for a line too short and for a read error. Returns the
-// exit status: 0, 1 after a short line, 2 after a read error.
+// The line rules of the puzzle-line commands: each(line, number) for every
+// puzzle line (numbered from 1 among all lines), report(text) for a line too
+// short and for a read error. Returns the exit status: 0, 1 after a short
+// line, 2 after a read error.
 int ReadPuzzleLines(std::istream& in, const std::string& command,
-                    const std::function<void(std::string&)>& each,
+                    const std::function<void(std::string&, long long)>& each,
                     const std::function<void(const std::string&)>& report);
 
 // Calls each(line) for every puzzle line of in: a CR before the line end is

@@ -4,17 +4,19 @@
 #include <ostream>
 
 #ifdef CLUEMILL_HAVE_SHEETS
-#include <QGuiApplication>
+#include <dlfcn.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <istream>
 #include <optional>
-#include <streambuf>
 
+#include "cli/Options.h"
 #include "cli/PuzzleLines.h"
-#include "sheets/Sheet.h"
+#include "sheets/SheetJob.h"
 #include "solver/Solver.h"
 #include "tester/PuzzleText.h"
 #endif
@@ -25,223 +27,158 @@ namespace cluemill {
 
 namespace {
 
-constexpr const char* kSheetHelp =
-    "Usage: cluemill-cli sheet [FILE] --output OUT [--per-page 1|2|4|6] [--solutions]\n"
-    "                          [--title TEXT] [--page a4|letter] [--grade]\n"
-    "\n"
+const Command kSheet = {
+    "sheet",
+    "[FILE] --output OUT [--per-page 1|2|4|6] [--solutions]\n"
+    "                          [--title TEXT] [--page a4|letter] [--grade]",
     "Prints the puzzles of FILE, or of standard input when no FILE is given, on\n"
     "printable pages: each puzzle as a grid with its givens and its number, 1, 2,\n"
     "... in input order. Puzzle lines are read as by 'rate': characters 1 to 81\n"
     "are the cells row by row, \"1\" to \"9\" a given and any other character an\n"
-    "empty cell; empty lines and lines beginning with '#' are skipped.\n"
-    "\n"
-    "  --output OUT    the file to write; its extension chooses the format:\n"
-    "                    .pdf  every page in one file\n"
-    "                    .svg  one file per page\n"
-    "                    .png  one picture per page, 300 dpi\n"
-    "                  SVG and PNG pages of a sheet of several pages go to\n"
-    "                  NAME-1.EXT, NAME-2.EXT, ... beside OUT\n"
-    "  --per-page N    puzzles on a page: 1, 2, 4 (default) or 6\n"
-    "  --solutions     the solutions follow on pages of their own, nine to a page\n"
-    "  --title TEXT    a title at the top of every page\n"
-    "  --page PAPER    a4 (default) or letter\n"
-    "  --grade         each puzzle's class beside it: Very Easy, Easy, Medium,\n"
-    "                  Hard, Very Hard or Others (it needs the search)\n"
-    "\n"
-    "The names of the files written are printed, one a line.\n"
-    "\n"
-    "A puzzle line that cannot be printed is reported on standard error and\n"
+    "empty cell; empty lines and lines beginning with '#' are skipped. The names\n"
+    "of the files written are printed, one a line.\n",
+    {{"--output", "OUT",
+      "the file to write; its extension chooses the format: .pdf (every page in one file), "
+      ".svg (one file per page) or .png (one picture per page, 300 dpi). SVG and PNG pages "
+      "of a sheet of several pages go to NAME-1.EXT, NAME-2.EXT, ... beside OUT",
+      1, 0},
+     {"--per-page", "N", "puzzles on a page: 1, 2, 4 (default) or 6", 1, 6},
+     {"--solutions", nullptr, "the solutions follow on pages of their own, nine to a page"},
+     {"--title", "TEXT", "a title at the top of every page", 1, 0},
+     {"--page", "PAPER", "a4 (default) or letter", 1, 0},
+     {"--grade", nullptr,
+      "each puzzle's class beside it: Very Easy, Easy, Medium, Hard, Very Hard or Others"}},
+    1,
+    "\nA puzzle line that cannot be printed is reported on standard error and\n"
     "skipped, and the exit status is then 1:\n"
     "  line N: a puzzle needs 81 characters\n"
     "  line N: two givens share a digit in a row, column or box\n"
     "  line N: the puzzle has no unique solution\n"
     "With nothing left to print no file is written (exit status 1). A file that\n"
     "cannot be written is named (exit status 1). Exit status 0 otherwise, 2 on\n"
-    "a usage error.\n";
+    "a usage error.\n",
+};
 
 constexpr std::array<const char*, 6> kClassNames = {"Very Easy", "Easy",      "Medium",
                                                     "Hard",      "Very Hard", "Others"};
 
-struct SheetArgs {
-    std::string File;
-    std::string Output;
-    SheetOptions Options;
-    bool Grade = false;
-    bool Help = false;
-};
-
-// Reads the command's arguments into parsed; returns what is wrong with
-// them, or nothing.
-std::string ParseSheetArgs(const std::vector<std::string>& args, SheetArgs& parsed) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            parsed.Help = true;
-        } else if (arg == "--solutions") {
-            parsed.Options.Solutions = true;
-        } else if (arg == "--grade") {
-            parsed.Grade = true;
-        } else if (arg == "--output" || arg == "--title" || arg == "--per-page" ||
-                   arg == "--page") {
-            if (i + 1 == args.size()) return arg + " needs a value";
-            std::string value = args[++i];
-            if (arg == "--output") {
-                parsed.Output = value;
-            } else if (arg == "--title") {
-                parsed.Options.Title = value;
-            } else if (arg == "--per-page") {
-                if (value != "1" && value != "2" && value != "4" && value != "6")
-                    return "--per-page takes 1, 2, 4 or 6, not '" + value + "'";
-                parsed.Options.PerPage = value[0] - '0';
-            } else {
-                std::transform(value.begin(), value.end(), value.begin(),
-                               [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-                if (value != "a4" && value != "letter")
-                    return "--page takes a4 or letter, not '" + args[i] + "'";
-                parsed.Options.Page =
-                    value == "a4" ? SheetOptions::Paper::A4 : SheetOptions::Paper::Letter;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return "bad option '" + arg + "'";
-        } else if (!parsed.File.empty()) {
-            return "expected at most one FILE";
-        } else {
-            parsed.File = arg;
-        }
-    }
-    if (parsed.Help) return {};
-    if (parsed.Output.empty()) return "--output OUT is needed";
-    if (!SheetFormatOf(parsed.Output)) return "OUT must end in .pdf, .svg or .png";
+// The sheet's options from the parsed arguments; what is wrong with them,
+// or nothing.
+std::string SheetOptionsOf(const Arguments& arguments, SheetOptions& options) {
+    const std::int64_t perPage = arguments.Number("--per-page", 4);
+    if (perPage == 3 || perPage == 5) return "--per-page takes 1, 2, 4 or 6";
+    options.PerPage = static_cast<int>(perPage);
+    options.Solutions = arguments.Has("--solutions");
+    options.Title = arguments.Text("--title");
+    std::string page = arguments.Text("--page", "a4");
+    std::transform(page.begin(), page.end(), page.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (page != "a4" && page != "letter") return "--page takes a4 or letter";
+    options.Page = page == "a4" ? SheetOptions::Paper::A4 : SheetOptions::Paper::Letter;
+    if (!arguments.Has("--output")) return "--output OUT is needed";
+    if (!SheetFormatOf(arguments.Text("--output"))) return "OUT must end in .pdf, .svg or .png";
     return {};
 }
-
-// Hands a stream's characters on one at a time and counts the line ends among
-// them, so that the number of the line just read is known while it is
-// handled by ForEachPuzzleLine, which does not tell it.
-class LineCounter : public std::streambuf {
-  public:
-    explicit LineCounter(std::streambuf* source) : source_(source) {}
-    // The number (from 1) of the line whose last character was handed on.
-    long long LineNumber() const { return ends_ + (midLine_ ? 1 : 0); }
-
-  private:
-    int_type underflow() override {
-        const int_type c = source_->sbumpc();
-        if (traits_type::eq_int_type(c, traits_type::eof())) return c;
-        current_ = traits_type::to_char_type(c);
-        midLine_ = current_ != '\n';
-        if (!midLine_) ++ends_;
-        setg(&current_, &current_, &current_ + 1);
-        return c;
-    }
-
-    std::streambuf* source_;
-    char current_ = 0;
-    long long ends_ = 0;
-    bool midLine_ = false;
-};
 
 // The puzzles of in that a solver finishes, numbered from 1; every other
 // line is reported on err. Returns the exit status of the reading: 0, 1
 // after a line skipped, 2 after a read error.
 int ReadSheetPuzzles(std::istream& in, bool grade, std::ostream& err,
                      std::vector<SheetPuzzle>& puzzles) {
-    LineCounter counter(in.rdbuf());
-    std::istream lines(&counter);
     const auto solver = std::make_unique<Solver>();
     bool skipped = false;
-    const int status = ForEachPuzzleLine(lines, err, "sheet", [&](const std::string& line) {
-        solver->Puzzle = ReadPuzzleText(line);
-        const char* problem = nullptr;
-        if (GivensConflict(solver->Puzzle)) {
-            problem = "two givens share a digit in a row, column or box";
-        } else if (!solver->UniqueSud(SearchSwitches{})) {
-            problem = "the puzzle has no unique solution";
-        }
-        if (problem != nullptr) {
-            err << "line " << counter.LineNumber() << ": " << problem << '\n';
-            skipped = true;
-            return;
-        }
-        SheetPuzzle& puzzle = puzzles.emplace_back();
-        puzzle.Givens = solver->Puzzle;
-        puzzle.Solution = solver->Solution;
-        puzzle.Number = static_cast<int>(puzzles.size());
-        if (grade) puzzle.Label = kClassNames[std::clamp(solver->Difficulty, 1, 6) - 1];
-    });
+    const int status = ReadPuzzleLines(
+        in, "sheet",
+        [&](const std::string& line, long long number) {
+            solver->Puzzle = ReadPuzzleText(line);
+            const char* problem = nullptr;
+            if (GivensConflict(solver->Puzzle)) {
+                problem = "two givens share a digit in a row, column or box";
+            } else if (!solver->UniqueSud(SearchSwitches{})) {
+                problem = "the puzzle has no unique solution";
+            }
+            if (problem != nullptr) {
+                err << "line " << number << ": " << problem << '\n';
+                skipped = true;
+                return;
+            }
+            SheetPuzzle& puzzle = puzzles.emplace_back();
+            puzzle.Givens = solver->Puzzle;
+            puzzle.Solution = solver->Solution;
+            puzzle.Number = static_cast<int>(puzzles.size());
+            if (grade) puzzle.Label = kClassNames[std::clamp(solver->Difficulty, 1, 6) - 1];
+        },
+        [&](const std::string& text) { err << text; });
     return status == 0 && skipped ? 1 : status;
 }
 
-// Qt's own notes (no XDG_RUNTIME_DIR, a font substituted) mean nothing to the
-// command's user, who is told what went wrong in the command's own words.
-void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+// The renderer's entry point from the module cluemill-sheet.so: beside the
+// program (in the build), where it is installed (found from the program's
+// folder), or in the build folder (for the build's other programs, as the
+// tests).
+// Nothing when none loads; why goes to err.
+SheetEntry LoadRenderer(std::ostream& err) {
+    std::vector<std::string> places;
+    std::error_code ignored;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ignored);
+    if (!exe.empty()) {
+        places.push_back((exe.parent_path() / "cluemill-sheet.so").string());
+        places.push_back((exe.parent_path() / CLUEMILL_SHEET_MODULE_INSTALLED).string());
+    }
+    places.push_back(CLUEMILL_SHEET_MODULE_BUILT);
+    std::string why;
+    for (const std::string& place : places) {
+        if (access(place.c_str(), R_OK) != 0) continue;
+        // Kept loaded: Qt's libraries do not like being unloaded.
+        if (void* module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            if (void* entry = dlsym(module, kSheetEntry)) {
+                return reinterpret_cast<SheetEntry>(entry);
+            }
+        }
+        why = dlerror();
+    }
+    err << "cluemill-cli sheet: the renderer cluemill-sheet.so cannot be loaded"
+        << (why.empty() ? std::string(" (not found)") : ": " + why) << '\n';
+    return nullptr;
 }
 
 }  // namespace
 
-struct SheetGui::Application {
-    // QGuiApplication keeps references to argc and argv; the program name is
-    // all it gets, so that no argument of the command is taken for Qt's.
-    int Argc = 1;
-    char Name[13] = "cluemill-cli";
-    char* Argv[2] = {Name, nullptr};
-    QGuiApplication App{Argc, Argv};
-};
-
-SheetGui::SheetGui() {
-    // Sheets are painted off screen; a display is used only where there is one.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(KeepQtQuiet);
-    app_ = std::make_unique<Application>();
-}
-
 int RunSheet(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err) {
-    SheetArgs parsed;
-    if (const std::string problem = ParseSheetArgs(args, parsed); !problem.empty()) {
-        err << "cluemill-cli sheet: " << problem << "\n\n" << kSheetHelp;
-        return 2;
+    Arguments arguments;
+    if (const int status = ParseArguments(kSheet, args, arguments, out, err); status >= 0) {
+        return status;
     }
-    if (parsed.Help) {
-        out << kSheetHelp;
-        return 0;
+    SheetOptions options;
+    if (const std::string problem = SheetOptionsOf(arguments, options); !problem.empty()) {
+        err << "cluemill-cli sheet: " << problem << "\n\n" << CommandHelp(kSheet);
+        return kExitUsage;
     }
+    const std::string output = arguments.Text("--output");
+    const std::string file = arguments.Operands().empty() ? "" : arguments.Operands()[0];
     std::vector<SheetPuzzle> puzzles;
-    const int status = ReadInput(parsed.File, in, err, "sheet", [&](std::istream& input) {
-        return ReadSheetPuzzles(input, parsed.Grade, err, puzzles);
+    const int status = ReadInput(file, in, err, "sheet", [&](std::istream& input) {
+        return ReadSheetPuzzles(input, arguments.Has("--grade"), err, puzzles);
     });
     if (status == 2) return status;
     if (puzzles.empty()) {
         err << "cluemill-cli sheet: no puzzle to print; nothing written\n";
         return 1;
     }
-    // Painting text needs a QGuiApplication: main() made one, or (called in
-    // process, as by the tests) one lives for this sheet. Made once for the
-    // rest of the process instead, it would keep font caches that only its
-    // destructor frees.
-    std::optional<SheetGui> gui;
-    if (QGuiApplication::instance() == nullptr) gui.emplace();
-    const Sheet sheet(std::move(puzzles), parsed.Options);
-    std::string failed;
-    const std::vector<std::string> written =
-        WriteSheet(sheet, parsed.Output, *SheetFormatOf(parsed.Output), failed);
-    for (const std::string& file : written) out << file << '\n';
-    if (!failed.empty()) {
-        err << "cluemill-cli sheet: cannot write '" << failed << "'\n";
-        return 1;
+    const SheetEntry write = LoadRenderer(err);
+    if (write == nullptr) return kExitUsage;
+    SheetJob job{std::move(puzzles), options, output, *SheetFormatOf(output), {}, {}};
+    write(&job);
+    for (const std::string& name : job.Written) out << name << '\n';
+    if (!job.Failed.empty()) {
+        err << "cluemill-cli sheet: cannot write '" << job.Failed << "'\n";
+        return kExitSomeFailed;
     }
     return status;
 }
 
 #else
-
-struct SheetGui::Application {};
-
-SheetGui::SheetGui() = default;
 
 int RunSheet(const std::vector<std::string>&, std::istream&, std::ostream&, std::ostream& err) {
     err << "cluemill-cli sheet: this cluemill-cli was built without Qt; sheets need Qt 6 "
@@ -250,7 +187,5 @@ int RunSheet(const std::vector<std::string>&, std::istream&, std::ostream&, std:
 }
 
 #endif
-
-SheetGui::~SheetGui() = default;
 
 }  // namespace cluemill

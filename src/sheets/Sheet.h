@@ -3,36 +3,14 @@
 
 #include <QPageSize>
 #include <QRectF>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "solver/Solver.h"
+#include "sheets/SheetJob.h"
 
 class QPainter;
 
 namespace cluemill {
-
-// One puzzle to print: its givens (0 = empty cell), its solution, the number
-// printed beside it, and a label printed opposite (its class, or empty).
-struct SheetPuzzle {
-    CellValues Givens{};
-    CellValues Solution{};
-    int Number = 0;
-    std::string Label;
-};
-
-// How a sheet is laid out.
-struct SheetOptions {
-    enum class Paper { A4, Letter };
-    // Puzzles on a page: 1, 2, 4 or 6.
-    int PerPage = 4;
-    // The solutions follow on pages of their own, nine to a page.
-    bool Solutions = false;
-    // Printed at the top of every page when not empty.
-    std::string Title;
-    Paper Page = Paper::A4;
-};
 
 // A printable sheet: the puzzles PerPage to a page, then (on request) their
 // solutions nine to a page, with the title and "Page k of n" on every page.
@@ -59,12 +37,6 @@ class Sheet {
     std::vector<SheetPuzzle> puzzles_;
     SheetOptions options_;
 };
-
-enum class SheetFormat { Pdf, Svg, Png };
-
-// The format the extension of path asks for (.pdf, .svg or .png, in any
-// case); none for any other.
-std::optional<SheetFormat> SheetFormatOf(const std::string& path);
 
 // The files of a sheet of `pages` pages written one file per page: path
 // itself for one page; NAME-1.EXT, NAME-2.EXT, ... beside it for more.

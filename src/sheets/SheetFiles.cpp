@@ -99,16 +99,6 @@ bool WritePngPage(const Sheet& sheet, int page, const std::string& path) {
 
 }  // namespace
 
-std::optional<SheetFormat> SheetFormatOf(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".pdf") return SheetFormat::Pdf;
-    if (extension == ".svg") return SheetFormat::Svg;
-    if (extension == ".png") return SheetFormat::Png;
-    return std::nullopt;
-}
-
 std::vector<std::string> PageFileNames(const std::string& path, int pages) {
     if (pages == 1) return {path};
     const std::filesystem::path file(path);

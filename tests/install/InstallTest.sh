@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# InstallTest.sh BUILD VERSION GUI: installs the build tree BUILD under the
-# prefix /usr into a temporary DESTDIR and checks what lands there: exactly
-# the expected files, a valid desktop entry and AppStream metadata under one
-# application id, icons of the sizes their folders name, man pages without
-# roff warnings, and both programs' --version. GUI is 1 when the window was
-# built, 0 otherwise (then only the command line is installed).
+# InstallTest.sh BUILD VERSION GUI LIBDIR: installs the build tree BUILD
+# under the prefix /usr into a temporary DESTDIR and checks what lands there:
+# exactly the expected files, a valid desktop entry and AppStream metadata
+# under one application id, icons of the sizes their folders name, man pages
+# without roff warnings, both programs' --version, and a sheet printed by the
+# installed cluemill-cli (which finds its renderer in LIBDIR/cluemill). GUI
+# is 1 when the window was built, 0 otherwise (then only the command line is
+# installed).
 set -euo pipefail
 
 build=$1
 version=$2
 gui=$3
+libdir=$4
 id=io.github.cluemill.Cluemill
 
 dest=$(mktemp -d)
@@ -28,7 +31,7 @@ root=$dest/usr
 # end up in the package).
 expected=(bin/cluemill-cli share/man/man1/cluemill-cli.1 share/doc/cluemill/copyright)
 if [ "$gui" = 1 ]; then
-    expected+=(bin/cluemill share/man/man1/cluemill.1
+    expected+=(bin/cluemill share/man/man1/cluemill.1 "$libdir/cluemill/cluemill-sheet.so"
         "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
         "share/icons/hicolor/scalable/apps/$id.svg")
     for size in 16 32 48 64 128 256; do
@@ -63,6 +66,10 @@ fi
     [ "$failures" -eq 0 ] && echo "install: the command line only (no window built): all checks passed"
     exit $((failures > 0))
 }
+
+puzzle=8.1..3.5...31..2.656284........84....5..6..48.3....1..7..............4.....2.7..1
+echo "$puzzle" | "$root/bin/cluemill-cli" sheet --output "$root/sheet.pdf" >/dev/null ||
+    fail "the installed cluemill-cli prints no sheet"
 
 answer=$(QT_QPA_PLATFORM=offscreen "$root/bin/cluemill" --version 2>/dev/null) ||
     fail "cluemill --version: exit status $?"

@@ -70,7 +70,7 @@ TEST_F(SheetCommand, RefusesWhatItCannotDo) {
     };
     const Case cases[] = {
         {{"sheet"}, good, 2, "--output OUT is needed"},
-        {{"sheet", "--output"}, good, 2, "--output needs a value"},
+        {{"sheet", "--output"}, good, 2, "bad option '--output'"},
         {{"sheet", "--output", Path("x.txt")}, good, 2, "OUT must end in .pdf, .svg or .png"},
         {{"sheet", "--output", Path("x.pdf"), "--per-page", "3"}, good, 2, "takes 1, 2, 4 or 6"},
         {{"sheet", "--output", Path("x.pdf"), "--page", "A5"}, good, 2, "takes a4 or letter"},
