@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Cli.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
 #include "Version.h"
+#include "output/PuzzleFormats.h"
 #include "cli/SheetCommand.h"
 
 namespace cluemill {
@@ -40,6 +42,22 @@ std::string ProgramFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     return (error ? std::filesystem::current_path(error) : exe.parent_path()).string();
+}
+
+std::optional<std::filesystem::path> PrepareDataFolder(const std::optional<std::string>& named,
+                                                       const std::string& command,
+                                                       std::ostream& err) {
+    const std::filesystem::path program = ProgramFolder();
+    const std::filesystem::path folder =
+        ChooseDataFolder(named ? std::optional<std::filesystem::path>(*named) : std::nullopt,
+                         program, FolderWritable(program),
+                         UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    if (const std::error_code error = CreateDataFolder(folder)) {
+        err << "cluemill-cli " << command << ": cannot use the data folder " << folder.string()
+            << ": " << error.message() << '\n';
+        return std::nullopt;
+    }
+    return folder;
 }
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

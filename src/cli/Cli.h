@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,5 +34,11 @@ int RunGenerate(const std::vector<std::string>& args, std::istream& in, std::ost
                 std::ostream& err);
 // The program's folder (where the executable lies).
 std::string ProgramFolder();
+// The data folder of a command: --data-dir when given, else the program's
+// folder when it can be written, else the user's data folder; made with its
+// parents when missing. Nothing when it cannot be made (said on err).
+std::optional<std::filesystem::path> PrepareDataFolder(const std::optional<std::string>& named,
+                                                       const std::string& command,
+                                                       std::ostream& err);
 
 }  // namespace cluemill

@@ -257,13 +257,9 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
         return kExitUsage;
     }
 
-    const std::filesystem::path folder = arguments.Text("--data-dir", ProgramFolder());
-    if (const std::error_code error = CreateDataFolder(folder)) {
-        err << "cluemill-cli generate: cannot use the data folder " << folder.string() << ": "
-            << error.message() << '\n';
-        return kExitSomeFailed;
-    }
-    DataFolder data(folder, static_cast<OutputFormat>(arguments.Number("--format", 0)));
+    const auto folder = PrepareDataFolder(arguments.Optional("--data-dir"), "generate", err);
+    if (!folder) return kExitSomeFailed;
+    DataFolder data(*folder, static_cast<OutputFormat>(arguments.Number("--format", 0)));
     if (!randomPattern && RegisterPattern(data.Library, code, why).empty()) {
         err << "cluemill-cli generate: " << why << '\n';
         return kExitUsage;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ class Arguments {
     // The value given to an option, or fallback when it was not given.
     std::string Text(const std::string& name, const std::string& fallback = "") const;
     std::int64_t Number(const std::string& name, std::int64_t fallback) const;
+    // The value given to an option, or nothing.
+    std::optional<std::string> Optional(const std::string& name) const {
+        return Has(name) ? std::optional<std::string>(Text(name)) : std::nullopt;
+    }
     const std::vector<std::string>& Operands() const { return operands_; }
 
   private:

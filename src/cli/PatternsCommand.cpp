@@ -155,14 +155,10 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         err << CommandHelp(kPatterns);
         return kExitUsage;
     }
-    const std::filesystem::path folder = arguments.Text("--data-dir", ProgramFolder());
-    if (const std::error_code error = CreateDataFolder(folder)) {
-        err << "cluemill-cli patterns: cannot use the data folder " << folder.string() << ": "
-            << error.message() << '\n';
-        return kExitSomeFailed;
-    }
+    const auto folder = PrepareDataFolder(arguments.Optional("--data-dir"), "patterns", err);
+    if (!folder) return kExitSomeFailed;
     PatternLibrary library;
-    library.File = folder / "Patterns.rec";
+    library.File = *folder / "Patterns.rec";
     library.Count();
     const std::string command = rest.front();
     const std::vector<std::string> operands(rest.begin() + 1, rest.end());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "output/PuzzleFormats.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -164,6 +166,29 @@ std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat
     const std::int64_t number = std::max(n, held + 1);
     if (!file->WriteWhole(static_cast<std::uint64_t>(number - 1) * record.size(), record)) return 0;
     return number;
+}
+
+std::filesystem::path ChooseDataFolder(const std::optional<std::filesystem::path>& named,
+                                       const std::filesystem::path& programFolder,
+                                       bool programFolderWritable,
+                                       const std::filesystem::path& userFolder) {
+    if (named) return *named;
+    return programFolderWritable || userFolder.empty() ? programFolder : userFolder;
+}
+
+std::filesystem::path UserDataFolder(const char* xdgDataHome, const char* home) {
+    // An XDG path that is not absolute is to be ignored.
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::filesystem::path(xdgDataHome) / "cluemill";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return std::filesystem::path(home) / ".local" / "share" / "cluemill";
+    }
+    return {};
+}
+
+bool FolderWritable(const std::filesystem::path& folder) {
+    return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::error_code CreateDataFolder(const std::filesystem::path& folder) {

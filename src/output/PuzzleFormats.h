@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -71,6 +72,20 @@ bool SavePuzzle(const std::filesystem::path& appFolder, OutputFormat format, int
 // or 0 when it was not written.
 std::int64_t SaveNextPuzzle(const std::filesystem::path& appFolder, OutputFormat format,
                             int difficulty, std::int64_t n, const std::string& record);
+
+// The data folder a program uses: the one named (--data-dir); else its own
+// folder when it can write there (a build in a checkout); else the user's
+// data folder (an installed program, whose folder is the system's).
+std::filesystem::path ChooseDataFolder(const std::optional<std::filesystem::path>& named,
+                                       const std::filesystem::path& programFolder,
+                                       bool programFolderWritable,
+                                       const std::filesystem::path& userFolder);
+// The user's data folder of Cluemill: $XDG_DATA_HOME/cluemill, or
+// ~/.local/share/cluemill ($HOME), as the desktop names it; empty when
+// neither is set.
+std::filesystem::path UserDataFolder(const char* xdgDataHome, const char* home);
+// Whether the program may write its files into the folder.
+bool FolderWritable(const std::filesystem::path& folder);
 
 // Creates the data folder (with its parents) when missing: the reason when
 // it cannot be made or is no folder, nothing otherwise.

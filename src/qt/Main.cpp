@@ -5,13 +5,21 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
+#include <csignal>
+#include <filesystem>
+#include <optional>
 
 #include "Version.h"
+#include "output/PuzzleFormats.h"
 #include "qt/MainWindow.h"
 #include "qt/QtPlatform.h"
 
 int main(int argc, char** argv) {
+    // Beyond a file size limit a write fails instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("cluemill"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(cluemill::kVersion));
@@ -35,9 +43,26 @@ int main(int argc, char** argv) {
     parser.addOption(screenshot);
     parser.process(app);
 
-    const QString folder =
-        parser.isSet(dataDir) ? parser.value(dataDir) : QCoreApplication::applicationDirPath();
-    cluemill::QtPlatform platform(QFile::encodeName(folder).toStdString());
+    // The program's folder in a build; the user's data folder when the
+    // program is installed where it cannot write.
+    const auto path = [](const QString& text) {
+        return std::filesystem::path(QFile::encodeName(text).toStdString());
+    };
+    const std::filesystem::path program = path(QCoreApplication::applicationDirPath());
+    const std::filesystem::path folder = cluemill::ChooseDataFolder(
+        parser.isSet(dataDir) ? std::optional(path(parser.value(dataDir))) : std::nullopt, program,
+        cluemill::FolderWritable(program),
+        path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    if (const std::error_code error = cluemill::CreateDataFolder(folder)) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cluemill"),
+                        QStringLiteral("Cluemill cannot use the data folder %1:\n%2")
+                            .arg(QFile::decodeName(folder.c_str()),
+                                 QString::fromStdString(error.message())),
+                        QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+    cluemill::QtPlatform platform(folder.string());
     cluemill::Main engine(platform);
     cluemill::MainWindow window(engine, platform);
     window.Start();

@@ -286,5 +286,19 @@ TEST_F(SaveModSudTest, NoFormatOrNoFolderWritesNoPuzzle) {
               kLineDots);
 }
 
+// The folder named wins; else the program's own folder when it can be
+// written (a build), else the user's data folder (an installed program).
+TEST(DataFolder, NamedElseWritableProgramFolderElseTheUsers) {
+    const std::optional<fs::path> none;
+    EXPECT_EQ(ChooseDataFolder(fs::path("/d"), "/p", false, "/u"), "/d");
+    EXPECT_EQ(ChooseDataFolder(none, "/p", true, "/u"), "/p");
+    EXPECT_EQ(ChooseDataFolder(none, "/p", false, "/u"), "/u");
+    EXPECT_EQ(ChooseDataFolder(none, "/p", false, ""), "/p");
+    EXPECT_EQ(UserDataFolder("/x", "/h"), "/x/cluemill");
+    EXPECT_EQ(UserDataFolder("x", "/h"), "/h/.local/share/cluemill") << "a relative XDG path";
+    EXPECT_EQ(UserDataFolder(nullptr, "/h"), "/h/.local/share/cluemill");
+    EXPECT_EQ(UserDataFolder(nullptr, nullptr), "");
+}
+
 }  // namespace
 }  // namespace cluemill
