@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "Version.h"
-#include "output/PuzzleFormats.h"
 #include "cli/SheetCommand.h"
+#include "output/PuzzleFormats.h"
 
 namespace cluemill {
 
@@ -48,10 +48,9 @@ std::optional<std::filesystem::path> PrepareDataFolder(const std::optional<std::
                                                        const std::string& command,
                                                        std::ostream& err) {
     const std::filesystem::path program = ProgramFolder();
-    const std::filesystem::path folder =
-        ChooseDataFolder(named ? std::optional<std::filesystem::path>(*named) : std::nullopt,
-                         program, FolderWritable(program),
-                         UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    const std::filesystem::path folder = ChooseDataFolder(
+        named ? std::optional<std::filesystem::path>(*named) : std::nullopt, program,
+        FolderWritable(program), UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     if (const std::error_code error = CreateDataFolder(folder)) {
         err << "cluemill-cli " << command << ": cannot use the data folder " << folder.string()
             << ": " << error.message() << '\n';

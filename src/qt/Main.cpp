@@ -54,11 +54,11 @@ int main(int argc, char** argv) {
         cluemill::FolderWritable(program),
         path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
     if (const std::error_code error = cluemill::CreateDataFolder(folder)) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Cluemill"),
-                        QStringLiteral("Cluemill cannot use the data folder %1:\n%2")
-                            .arg(QFile::decodeName(folder.c_str()),
-                                 QString::fromStdString(error.message())),
-                        QMessageBox::Ok);
+        QMessageBox box(
+            QMessageBox::NoIcon, QStringLiteral("Cluemill"),
+            QStringLiteral("Cluemill cannot use the data folder %1:\n%2")
+                .arg(QFile::decodeName(folder.c_str()), QString::fromStdString(error.message())),
+            QMessageBox::Ok);
         box.exec();
         return 1;
     }
