@@ -65,6 +65,7 @@ open(p, "w", encoding="utf-8").write(s.replace(os.environ["OLD"], os.environ["NE
         verdict=caught
     fi
     mv "$path.unmutated" "$path"
+    touch "$path"  # newer than anything built from the fault
     echo "$verdict  $file  $old -> $new"
     case $verdict in caught) caught=$((caught + 1)) ;; missed) missed=$((missed + 1)) ;;
         *) broken=$((broken + 1)) ;; esac
