@@ -105,33 +105,33 @@ void Fill(QWidget* widget, QPalette::ColorRole role) {
 enum class When { Idle, Nested, Picking };
 struct ClickHandler {
     const char* Name;
-    void (Main::*Handler)();
+    void (*Handler)(Main&);
     When Runs;
 };
 constexpr std::array<ClickHandler, 17> kClicks = {{
-    {"ButtonSolve", &Main::ButtonSolve_Click, When::Idle},
-    {"ButtonExit", &Main::ButtonExit_Click, When::Idle},
-    {"NewPattern", &Main::NewPattern_Click, When::Idle},
-    {"PreviousPattern", &Main::PreviousPattern_Click, When::Idle},
-    {"NextPattern", &Main::NextPattern_Click, When::Idle},
+    {"ButtonSolve", [](Main& m) { m.ButtonSolve_Click(); }, When::Idle},
+    {"ButtonExit", [](Main& m) { m.ButtonExit_Click(); }, When::Idle},
+    {"NewPattern", [](Main& m) { m.NewPattern_Click(); }, When::Idle},
+    {"PreviousPattern", [](Main& m) { m.PreviousPattern_Click(); }, When::Idle},
+    {"NextPattern", [](Main& m) { m.NextPattern_Click(); }, When::Idle},
     // A run lives inside the click on CommandGenerate and lets events run;
     // CommandHalt is the one button that acts meanwhile. CheckMinimal and
     // CheckLimit have no handler: their values reach the Form through the
     // binding.
-    {"CommandGenerate", &Main::CommandGenerate_Click, When::Idle},
-    {"CommandHalt", &Main::CommandHalt_Click, When::Nested},
-    {"CheckRandomPattern", &Main::CheckRandomPattern_Click, When::Idle},
+    {"CommandGenerate", [](Main& m) { m.CommandGenerate_Click(); }, When::Idle},
+    {"CommandHalt", [](Main& m) { m.CommandHalt_Click(); }, When::Nested},
+    {"CheckRandomPattern", [](Main& m) { m.CheckRandomPattern_Click(); }, When::Idle},
     // The import waits inside its click for the question's answer.
-    {"ImportPattern", &Main::ImportPattern_Click, When::Idle},
-    {"CommandYes", &Main::CommandYes_Click, When::Nested},
-    {"CommandNo", &Main::CommandNo_Click, When::Nested},
-    {"CommandCancel", &Main::CommandCancel_Click, When::Nested},
+    {"ImportPattern", [](Main& m) { m.ImportPattern_Click(); }, When::Idle},
+    {"CommandYes", [](Main& m) { m.CommandYes_Click(); }, When::Nested},
+    {"CommandNo", [](Main& m) { m.CommandNo_Click(); }, When::Nested},
+    {"CommandCancel", [](Main& m) { m.CommandCancel_Click(); }, When::Nested},
     // The picker waits inside its click while its panel is open.
-    {"PickPattern", &Main::PickPattern_Click, When::Idle},
-    {"KnopHome", &Main::KnopHome_Click, When::Picking},
-    {"KnopPageUp", &Main::KnopPageUp_Click, When::Picking},
-    {"KnopPageDown", &Main::KnopPageDown_Click, When::Picking},
-    {"KnopEnd", &Main::KnopEnd_Click, When::Picking},
+    {"PickPattern", [](Main& m) { m.PickPattern_Click(); }, When::Idle},
+    {"KnopHome", [](Main& m) { m.KnopHome_Click(); }, When::Picking},
+    {"KnopPageUp", [](Main& m) { m.KnopPageUp_Click(); }, When::Picking},
+    {"KnopPageDown", [](Main& m) { m.KnopPageDown_Click(); }, When::Picking},
+    {"KnopEnd", [](Main& m) { m.KnopEnd_Click(); }, When::Picking},
 }};
 
 }  // namespace
@@ -419,15 +419,13 @@ void MainWindow::BuildStatusBar() {
 // Widget events that have handlers: the table of clicks, then the controls
 // that tell more than a click (an index, a text, keys, the mouse).
 void MainWindow::Connect() {
-    for (const ClickHandler& click : kClicks) {
-        auto* button = findChild<QAbstractButton*>(QLatin1String(click.Name));
-        const auto handler = click.Handler;
-        const When runs = click.Runs;
-        connect(button, &QAbstractButton::clicked, this, [this, handler, runs] {
-            const auto call = [this, handler] { (main_.*handler)(); };
-            if (runs == When::Idle) Handle(call);
-            if (runs == When::Nested) HandleNested(call);
-            if (runs == When::Picking) HandleWhilePicking(call);
+    for (std::size_t k = 0; k < kClicks.size(); ++k) {
+        auto* button = findChild<QAbstractButton*>(QLatin1String(kClicks[k].Name));
+        connect(button, &QAbstractButton::clicked, this, [this, k] {
+            const auto call = [this, k] { kClicks[k].Handler(main_); };
+            if (kClicks[k].Runs == When::Idle) Handle(call);
+            if (kClicks[k].Runs == When::Nested) HandleNested(call);
+            if (kClicks[k].Runs == When::Picking) HandleWhilePicking(call);
         });
     }
     for (int i = 0; i < 4; ++i) {
@@ -436,14 +434,14 @@ void MainWindow::Connect() {
                 [this, i] { Handle([this, i] { main_.Option1_Click(i); }); });
     }
     // A locked list takes no choice, so there is nothing to report.
-    const std::array<std::pair<ComboBox*, void (Main::*)()>, 2> combos = {
-        {{&main_.Form.Combo1, &Main::Combo1_Click}, {&main_.Form.Combo2, &Main::Combo2_Click}}};
-    for (const auto& [combo, handler] : combos) {
-        connect(static_cast<QComboBox*>(WidgetOf(*combo)), &QComboBox::activated, this,
-                [this, combo = combo, handler = handler] {
-                    if (!combo->Locked) Handle([this, handler] { (main_.*handler)(); });
-                });
-    }
+    connect(static_cast<QComboBox*>(WidgetOf(main_.Form.Combo1)), &QComboBox::activated, this,
+            [this] {
+                if (!main_.Form.Combo1.Locked) Handle([this] { main_.Combo1_Click(); });
+            });
+    connect(static_cast<QComboBox*>(WidgetOf(main_.Form.Combo2)), &QComboBox::activated, this,
+            [this] {
+                if (!main_.Form.Combo2.Locked) Handle([this] { main_.Combo2_Click(); });
+            });
     auto* text2 = static_cast<QLineEdit*>(WidgetOf(main_.Form.Text2));
     connect(text2, &QLineEdit::textEdited, this, [this] {
         if (busy_) {
