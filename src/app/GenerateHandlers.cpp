@@ -27,8 +27,11 @@ class WindowRun final : public RunObserver {
   public:
     explicit WindowRun(Main& main) : main_(main) {}
 
+    // A time limit's clock is read once in a few thousand polls: a poll
+    // comes before every digit placed.
     bool Poll() override {
         main_.Platform.DoEvents();
+        if ((++polls_ & 4095) == 0 && main_.keeper_->TimeUp()) main_.HaltRequested = true;
         return main_.HaltRequested;
     }
     void Accepted(const AcceptedPuzzle& puzzle) override { main_.RecordAccepted(puzzle); }
@@ -47,6 +50,7 @@ class WindowRun final : public RunObserver {
 
   private:
     Main& main_;
+    std::uint32_t polls_ = 0;
 };
 
 void Main::ShowCounts() {
@@ -59,8 +63,16 @@ void Main::ShowCounts() {
 void Main::CommandGenerate_Click() {
     if (!StartRun()) return;
     const RunSettings settings = Settings();
+    keeper_.emplace(Batch, AppFolder);
     WindowRun observer(*this);
-    EndRun(Generator.Run(settings, observer));
+    const RunEnd end = Generator.Run(settings, observer);
+    EndRun(end);
+    // With distinct puzzles the setter is told how many were passed over.
+    if (Batch.Distinct) {
+        Platform.MessageBox(std::to_string(keeper_->Duplicates()) + " duplicates skipped",
+                            "Cluemill");
+    }
+    keeper_.reset();
 }
 
 RunSettings Main::Settings() const {
@@ -143,6 +155,22 @@ bool Main::RandomPatternsUsable() {
 }
 
 void Main::RecordAccepted(const AcceptedPuzzle& puzzle) {
+    const auto verdict = keeper_->Consider(puzzle, Library.PatternRec.PatternCode,
+                                           DecodePattern(Library.PatternRec.PatternCode));
+    if (verdict == BatchKeeper::Verdict::Duplicate) {
+        --Generator.NewCount[puzzle.Difficulty - 1];  // not counted: the run counted it
+        return;
+    }
+    if (verdict == BatchKeeper::Verdict::NotWanted) {
+        // Counted in the pattern's statistics, so that its shares stay true,
+        // but neither shown nor written.
+        RaiseCounter(Library.PatternRec, puzzle);
+        Library.MergePatternRecord(Library.CurrentPattern, Library.PatternRec);
+        DisplayPerformance();
+        ShowCounts();
+        if (keeper_->Filled()) HaltRequested = true;
+        return;
+    }
     SetText2("");
     for (int cell = 0; cell < kCells; ++cell) {
         Form.Grid[cell].Caption = std::to_string(puzzle.Solution[cell]);
@@ -155,6 +183,7 @@ void Main::RecordAccepted(const AcceptedPuzzle& puzzle) {
     ++StoredCount[puzzle.Difficulty - 1];
     ShowCounts();
     Form.Main.Caption = "Cluemill";
+    if (keeper_->Filled()) HaltRequested = true;
 }
 
 void Main::CommandHalt_Click() {

@@ -9,6 +9,7 @@
 
 #include "app/Form.h"
 #include "app/Platform.h"
+#include "generator/Batch.h"
 #include "generator/Generator.h"
 #include "patterns/PatternLibrary.h"
 #include "patterns/Picker.h"
@@ -42,8 +43,10 @@ class Main : public SolutionDisplay {
     std::filesystem::path AppFolder;
     // Per class (index class - 1): puzzles the selected output format holds.
     std::array<std::int32_t, 6> StoredCount{};
-    // The generator's settings.
+    // The generator's settings, and a setter's order beyond a plain run
+    // (quotas, distinct puzzles, a time limit; plain unless chosen).
     bool HaltRequested = true;
+    BatchSettings Batch;
     std::int32_t RenewAfter = 250;
     int ExpandLevel = 0;
     // True while the pattern picker is open.
@@ -154,8 +157,10 @@ class Main : public SolutionDisplay {
     // The status bar: per class, stored count " +" new count.
     void ShowCounts();
     // Shows an accepted puzzle on the grid and in Text2, raises its counter,
-    // writes it and counts it.
+    // writes it and counts it, as the batch's order says.
     void RecordAccepted(const AcceptedPuzzle& puzzle);
+    // The batch's order during a run.
+    std::optional<BatchKeeper> keeper_;
     // A closing action of the picker with its result, and the picker's
     // handlers' guard: true while its panel is shown.
     void ClosePicker(int result);

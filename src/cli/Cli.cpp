@@ -31,6 +31,9 @@ constexpr const char* kUsage =
     "                the generator's acceptance of each puzzle line\n"
     "  generate (--pattern CODE|LINE81 | --random-pattern) [options]\n"
     "                a generation run, headless\n"
+    "  canon [FILE]\n"
+    "                the canonical form of every puzzle line under the symmetries\n"
+    "                of its pattern\n"
     "  sheet [FILE] --output OUT [--per-page N] [--solutions] [--grade] [options]\n"
     "                printable puzzle sheets: PDF, SVG or PNG as OUT's extension says\n"
     "\n"
@@ -81,6 +84,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "grade") return RunGrade(rest, in, out, err);
     if (command == "generate") return RunGenerate(rest, in, out, err);
     if (command == "sheet") return RunSheet(rest, in, out, err);
+    if (command == "canon") return RunCanon(rest, in, out, err);
     err << "cluemill-cli: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

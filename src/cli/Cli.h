@@ -29,6 +29,9 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
 // cluemill-cli grade: the generator's acceptance for each puzzle line.
 int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err);
+// cluemill-cli canon [FILE]: the canonical form of every puzzle line.
+int RunCanon(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err);
 // cluemill-cli generate: a generation run, headless.
 int RunGenerate(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err);

@@ -17,6 +17,7 @@
 #include "cli/Cli.h"
 #include "cli/PuzzleLines.h"
 #include "cli/RunOptions.h"
+#include "generator/Batch.h"
 #include "generator/ParallelRun.h"
 #include "output/Inventory.h"
 #include "output/PuzzleFormats.h"
@@ -30,7 +31,8 @@ const Command kGenerate = {
     "generate",
     "(--pattern CODE|LINE81 | --random-pattern) [--count N]\n"
     "         [--minimal] [--limit] [--expand 0..3] [--renew-after N] [--format 0..6]\n"
-    "         [--seed S] [--jobs N] [--data-dir DIR] [--progress]",
+    "         [--seed S] [--jobs N] [--data-dir DIR] [--progress]\n"
+    "         [--quota CLASS=N[,CLASS=N...]] [--distinct] [--time SECONDS]",
     "The generation run of the window, headless: the pattern is checked,\n"
     "registered in Patterns.rec of DIR (default: the program's folder), and\n"
     "filled with digits until N puzzles are accepted, the fillings run out, or\n"
@@ -55,7 +57,17 @@ const Command kGenerate = {
       "counted in digits placed",
       1, 256},
      {"--data-dir", "DIR", "the folder of Patterns.rec and the output folders", 1, 0},
-     {"--progress", nullptr, "a live progress line on standard error (a terminal)"}},
+     {"--progress", nullptr, "a live progress line on standard error (a terminal)"},
+     {"--quota", "CLASS=N,...",
+      "write only puzzles of the classes named, N of each at most; the run ends when every "
+      "quota is met. CLASS is 1 to 6 or very-easy, easy, medium, hard, very-hard, others. "
+      "Puzzles of other classes still count in the pattern's statistics",
+      1, 0},
+     {"--distinct", nullptr,
+      "never write a puzzle equivalent (by a symmetry of the pattern and a renaming of the "
+      "digits) to one written before for the pattern in DIR, by any program; their forms are "
+      "kept in DIR/Distinct"},
+     {"--time", "SECONDS", "end the run after so many seconds, as Ctrl-C does", 1, 31'536'000}},
     0,
     "\nA puzzle or a pattern record that cannot be written is reported on standard\n"
     "error, once per file, and the run goes on. Exit status 0 after a run, 1 when\n"
@@ -93,12 +105,22 @@ struct DataFolder {
 // tells when the count asked for is reached; shows the progress line.
 class RunRecorder final : public RunObserver, public JobsWriter {
   public:
-    RunRecorder(DataFolder& data, std::int64_t count, bool progress, std::ostream& out,
-                std::ostream& err)
-        : data_(data), count_(count), progress_(progress), out_(out), err_(err) {}
+    RunRecorder(DataFolder& data, const BatchSettings& batch, std::int64_t count, bool progress,
+                std::ostream& out, std::ostream& err)
+        : data_(data),
+          batch_(batch),
+          keeper_(batch, data.Path),
+          count_(count),
+          progress_(progress),
+          out_(out),
+          err_(err) {}
 
-    // The single run's observer.
-    bool Poll() override { return Poll(generator_ != nullptr ? generator_->CandidatesTried : 0); }
+    // The single run's observer. The clock of a time limit is read once in
+    // a few thousand polls: a poll comes before every digit placed.
+    bool Poll() override {
+        if ((++polls_ & 4095) == 0 && keeper_.TimeUp()) halt_ = true;
+        return Poll(generator_ != nullptr ? generator_->CandidatesTried : 0);
+    }
     void Accepted(const AcceptedPuzzle& puzzle) override { halt_ = Record(puzzle) || halt_; }
     Pattern PatternOf(std::int32_t record) override {
         return DecodePattern(data_.Library.ReadPatternRecord(record).PatternCode);
@@ -108,7 +130,7 @@ class RunRecorder final : public RunObserver, public JobsWriter {
     // The writer of a run of several jobs.
     bool Poll(std::int64_t candidates) override {
         candidates_ = candidates;
-        if (gInterrupted) halt_ = true;
+        if (gInterrupted || keeper_.TimeUp()) halt_ = true;
         if (progress_) ShowProgress();
         return halt_;
     }
@@ -129,7 +151,10 @@ class RunRecorder final : public RunObserver, public JobsWriter {
     }
 
     DataFolder& data_;
+    BatchSettings batch_;
+    BatchKeeper keeper_;
     std::int64_t count_;
+    std::uint32_t polls_ = 0;
     bool progress_;
     std::ostream& out_;
     std::ostream& err_;
@@ -151,11 +176,19 @@ bool RunRecorder::Record(const AcceptedPuzzle& puzzle) {
         library.CurrentPattern = puzzle.Record;
         library.PatternRec = library.ReadPatternRecord(puzzle.Record);
     }
+    const BatchKeeper::Verdict verdict = keeper_.Consider(
+        puzzle, library.PatternRec.PatternCode, DecodePattern(library.PatternRec.PatternCode));
+    if (verdict == BatchKeeper::Verdict::Duplicate) return false;
+    // A puzzle of a class not asked for still counts in the pattern's
+    // statistics, so that its shares stay true.
     RaiseCounter(library.PatternRec, puzzle);
+    ++newCount_[puzzle.Difficulty - 1];
+    ++accepted_;
     errno = 0;
     if (!library.MergePatternRecord(library.CurrentPattern, library.PatternRec)) {
         Failed(library.File);
     }
+    if (verdict == BatchKeeper::Verdict::NotWanted) return keeper_.Filled();
     const int difficulty = puzzle.Difficulty;
     const std::string record =
         BuildRecord(data_.Format, puzzle.Givens, puzzle.Solution, PuzzleLine(puzzle));
@@ -167,14 +200,12 @@ bool RunRecorder::Record(const AcceptedPuzzle& puzzle) {
                    : data_.Path / Info(data_.Format).Folder);
     }
     ++data_.StoredCount[difficulty - 1];
-    ++newCount_[difficulty - 1];
     std::string line;
     AppendPuzzleText(line, puzzle.Givens, '.');
     line += '\t' + std::to_string(difficulty) + '\t' + CounterName(puzzle.Counter) + '\t';
     AppendPuzzleText(line, puzzle.Solution, '.');
     out_ << line << '\n' << std::flush;
-    ++accepted_;
-    return count_ > 0 && accepted_ >= count_;
+    return (count_ > 0 && keeper_.Written() >= count_) || keeper_.Filled();
 }
 
 void RunRecorder::Failed(const std::filesystem::path& where) {
@@ -205,6 +236,10 @@ void RunRecorder::Summary(RunEnd end, int jobs) const {
     err_ << candidates_ << " candidates in " << elapsed << " s ("
          << static_cast<std::int64_t>(elapsed > 0 ? static_cast<double>(candidates_) / elapsed : 0)
          << " per second), " << accepted_ << " accepted\n";
+    if (batch_.Plain()) return;
+    err_ << keeper_.Written() << " written";
+    if (batch_.Distinct) err_ << ", " << keeper_.Duplicates() << " duplicates skipped";
+    err_ << '\n';
 }
 
 // The pattern registered in the library as a run in the window registers
@@ -256,6 +291,15 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
         err << "cluemill-cli generate: " << why << '\n';
         return kExitUsage;
     }
+    BatchSettings batch;
+    if (arguments.Has("--quota")) {
+        if (const auto problem = ParseQuotas(arguments.Text("--quota"), batch)) {
+            err << "cluemill-cli generate: " << *problem << '\n';
+            return kExitUsage;
+        }
+    }
+    batch.Distinct = arguments.Has("--distinct");
+    if (arguments.Has("--time")) batch.Seconds = static_cast<double>(arguments.Number("--time", 0));
 
     const auto folder = PrepareDataFolder(arguments.Optional("--data-dir"), "generate", err);
     if (!folder) return kExitSomeFailed;
@@ -278,7 +322,7 @@ int RunGenerate(const std::vector<std::string>& args, std::istream&, std::ostrea
     if (arguments.Has("--seed")) seed = static_cast<std::uint64_t>(arguments.Number("--seed", 0));
     const int jobs = static_cast<int>(arguments.Number("--jobs", DefaultJobs()));
 
-    RunRecorder recorder(data, arguments.Number("--count", 0),
+    RunRecorder recorder(data, batch, arguments.Number("--count", 0),
                          arguments.Has("--progress") && isatty(STDERR_FILENO) != 0, out, err);
     gInterrupted = false;
     // Ctrl-C halts the run; the summary is still printed. The handler stays
