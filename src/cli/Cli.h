@@ -29,6 +29,10 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
 // cluemill-cli grade: the generator's acceptance for each puzzle line.
 int RunGrade(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err);
+// cluemill-cli patterns forecast PATTERN [options]: a sample run of the
+// pattern that writes nothing, and what a run will give.
+int ForecastPattern(const std::string& pattern, const class Arguments& arguments, std::ostream& out,
+                    std::ostream& err);
 // cluemill-cli canon [FILE]: the canonical form of every puzzle line.
 int RunCanon(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <istream>
@@ -10,9 +12,11 @@
 #include "cli/Cli.h"
 #include "cli/Options.h"
 #include "cli/PuzzleLines.h"
+#include "cli/RunOptions.h"
 #include "output/PuzzleFormats.h"
 #include "patterns/PatternImport.h"
 #include "patterns/PatternLibrary.h"
+#include "patterns/Symmetry.h"
 
 namespace cluemill {
 
@@ -24,15 +28,25 @@ const Command kPatterns = {
     "The pattern library Patterns.rec in DIR (default: the program's folder).\n"
     "\n"
     "Commands:\n"
-    "  list              one line per record: number, code and the eighteen\n"
+    "  list [--long]      one line per record: number, code and the eighteen\n"
     "                    counters (Not Expanded, Expanded, Minimal; each Very\n"
-    "                    Easy to Others), separated by TABs\n"
+    "                    Easy to Others), separated by TABs; --long adds the\n"
+    "                    clue count, the symmetry, the puzzles recorded and\n"
+    "                    each class's share of them in %\n"
     "  show N            pattern N as nine lines of 'X' (clue) and '.'\n"
     "  add CODE|LINE81   append the pattern unless the library has it; prints\n"
     "                    its record number\n"
     "  encode [LINE81..] the code of each pattern line (standard input when\n"
     "                    none is given)\n"
     "  decode [CODE..]   the pattern line of each code, 'X' for a clue\n"
+    "  forecast CODE|LINE81 [--seconds S] [--jobs N] [--minimal] [--limit]\n"
+    "           [--expand N] [--seed S] [--candidates N]\n"
+    "                    run the generator on the pattern for S seconds (default\n"
+    "                    5), writing nothing, and tell what a run will give: per\n"
+    "                    class the share of candidates accepted and the puzzles an\n"
+    "                    hour with their 95% intervals, and the wait for the first\n"
+    "                    puzzle; last a line 'accepted-per-hour EST LOW HIGH'. A\n"
+    "                    pattern the generator refuses is refused (exit status 2)\n"
     "  import FILE.sds [--yes | --dry-run]\n"
     "                    walk the puzzles of a Tavix Sudoku file and offer each\n"
     "                    new pattern that suits the generator (at least 20\n"
@@ -50,7 +64,15 @@ const Command kPatterns = {
     "line is refused with exit status 2.\n",
     {{"--data-dir", "DIR", "the folder of Patterns.rec", 1, 0},
      {"--yes", nullptr, "import: append every pattern offered"},
-     {"--dry-run", nullptr, "import: append nothing, and name each pattern once"}},
+     {"--dry-run", nullptr, "import: append nothing, and name each pattern once"},
+     {"--long", nullptr, "list: the clue count, symmetry and class shares too"},
+     {"--seconds", "S", "forecast: sample for S seconds (default 5)", 1, 86400},
+     {"--candidates", "N", "forecast: sample N candidates a job instead", 1, INT64_MAX},
+     {"--jobs", "N", "forecast: N runs side by side (default: one per core)", 1, 256},
+     kMinimalOption,
+     kLimitOption,
+     kExpandOption,
+     {"--seed", "S", "forecast: a fixed seed for the sample", 0, INT64_MAX}},
     SIZE_MAX,
 };
 
@@ -140,6 +162,36 @@ int ImportPatterns(PatternLibrary& library, const std::string& fileName, ImportM
     return status;
 }
 
+// One line per record: number, code, the eighteen counters; long: the clue
+// count, the symmetry's name, the puzzles recorded and each class's share.
+void ListPatterns(const PatternLibrary& library, bool longForm, std::ostream& out) {
+    for (std::int32_t k = 1; k <= library.PatternCount; ++k) {
+        const PatternRecord record = library.ReadPatternRecord(k);
+        out << k << '\t' << record.PatternCode;
+        std::array<std::int64_t, 6> perClass{};
+        for (const auto* family : {&record.NotExpanded, &record.Expanded, &record.Minimal}) {
+            for (int c = 0; c < 6; ++c) {
+                out << '\t' << (*family)[c];
+                perClass[c] += (*family)[c];
+            }
+        }
+        if (longForm) {
+            const Pattern clues = DecodePattern(record.PatternCode);
+            std::int64_t puzzles = 0;
+            for (const auto n : perClass) puzzles += n;
+            out << '\t' << std::count(clues.begin(), clues.end(), true) << '\t'
+                << SymmetryName(clues) << '\t' << puzzles;
+            for (const auto n : perClass) {
+                char share[32];
+                std::snprintf(share, sizeof share, "%.2f",
+                              puzzles > 0 ? 100.0 * static_cast<double>(n) / puzzles : 0.0);
+                out << '\t' << share;
+            }
+        }
+        out << '\n';
+    }
+}
+
 }  // namespace
 
 int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -155,6 +207,10 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
         err << CommandHelp(kPatterns);
         return kExitUsage;
     }
+    // A forecast reads and writes nothing in the data folder.
+    if (rest.front() == "forecast" && rest.size() == 2) {
+        return ForecastPattern(rest[1], arguments, out, err);
+    }
     const auto folder = PrepareDataFolder(arguments.Optional("--data-dir"), "patterns", err);
     if (!folder) return kExitSomeFailed;
     PatternLibrary library;
@@ -164,14 +220,7 @@ int RunPatterns(const std::vector<std::string>& args, std::istream& in, std::ost
     const std::vector<std::string> operands(rest.begin() + 1, rest.end());
 
     if (command == "list" && operands.empty()) {
-        for (std::int32_t k = 1; k <= library.PatternCount; ++k) {
-            const PatternRecord record = library.ReadPatternRecord(k);
-            out << k << '\t' << record.PatternCode;
-            for (const auto* family : {&record.NotExpanded, &record.Expanded, &record.Minimal}) {
-                for (const auto count : *family) out << '\t' << count;
-            }
-            out << '\n';
-        }
+        ListPatterns(library, arguments.Has("--long"), out);
         return 0;
     }
     if (command == "show" && operands.size() == 1) {

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#include "generator/Forecast.h"
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <thread>
+
+#include "generator/ParallelRun.h"
+
+namespace cluemill {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kZ = 1.959964;  // two-sided 95%
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One job of a sample: its generator's run, cut into bases. A base ends
+// with an accepted puzzle (the run renews then) or with the rejection that
+// makes RenewAfter (likewise).
+class SampleJob final : public RunObserver {
+  public:
+    SampleJob(std::optional<std::uint64_t> seed, const RunSettings& settings,
+              const SampleLimit& limit, const std::atomic<bool>& stop)
+        : random_(seed), generator_(random_), settings_(settings), limit_(limit), stop_(stop) {}
+
+    void Run() {
+        start_ = Clock::now();
+        generator_.Run(settings_, *this);
+        CloseBase();  // the time of the last, unfinished base counts too
+    }
+    bool Poll() override {
+        if (limit_.Candidates && generator_.CandidatesTried >= *limit_.Candidates) return true;
+        return stop_.load(std::memory_order_relaxed);
+    }
+    void Accepted(const AcceptedPuzzle& puzzle) override {
+        ++base_.Candidates;
+        ++base_.Accepted[static_cast<std::size_t>(puzzle.Difficulty - 1)];
+        CloseBase();
+    }
+    void Rejected(std::int32_t invalidCount) override {
+        ++base_.Candidates;
+        if (invalidCount + 1 == settings_.RenewAfter) CloseBase();
+    }
+    const std::vector<ForecastSample::Base>& Bases() const { return bases_; }
+
+  private:
+    void CloseBase() {
+        const Clock::time_point now = Clock::now();
+        base_.Seconds = std::chrono::duration<double>(now - start_).count();
+        bases_.push_back(base_);
+        base_ = {};
+        start_ = now;
+    }
+
+    StreamRandom random_;
+    Generator generator_;
+    const RunSettings& settings_;
+    const SampleLimit& limit_;
+    const std::atomic<bool>& stop_;
+    Clock::time_point start_;
+    ForecastSample::Base base_;
+    std::vector<ForecastSample::Base> bases_;
+};
+
+// The 95% interval of a Poisson mean from a count (Wilson and Hilferty's
+// cube roots, close to the exact one from a few counts on).
+Estimate PoissonInterval(double k) {
+    if (k <= 0) return {0, 0, 3};  // the rule of three
+    const auto cube = [](double x) { return x * x * x; };
+    const double k1 = k + 1;
+    return {k, k * cube(1 - 1 / (9 * k) - kZ / (3 * std::sqrt(k))),
+            k1 * cube(1 - 1 / (9 * k1) + kZ / (3 * std::sqrt(k1)))};
+}
+
+Estimate Wilson(double successes, double trials) {
+    if (trials <= 0) return {0, 0, 1};
+    const double p = successes / trials;
+    const double z2 = kZ * kZ;
+    const double centre = (p + z2 / (2 * trials)) / (1 + z2 / trials);
+    const double half =
+        kZ * std::sqrt(p * (1 - p) / trials + z2 / (4 * trials * trials)) / (1 + z2 / trials);
+    return {p, std::max(0.0, centre - half), std::min(1.0, centre + half)};
+}
+
+// Accepted puzzles an hour from the bases' accepted counts (of one class,
+// or all when difficulty is 0): the ratio of accepted puzzles to the time
+// the bases took, its spread from the bases' differences, and never
+// narrower than the Poisson interval of the count.
+Estimate PerHour(const ForecastSample& sample, int difficulty) {
+    double accepted = 0;
+    double seconds = 0;
+    const auto count = [difficulty](const ForecastSample::Base& base) {
+        double n = 0;
+        for (int c = 0; c < 6; ++c)
+            n += difficulty == 0 || c == difficulty - 1 ? base.Accepted[c] : 0;
+        return n;
+    };
+    for (const auto& base : sample.Bases) {
+        accepted += count(base);
+        seconds += base.Seconds;
+    }
+    if (seconds <= 0) return {};
+    // The jobs ran side by side: an hour of the run is Jobs hours of bases.
+    const double scale = 3600.0 * sample.Jobs / seconds;
+    Estimate poisson = PoissonInterval(accepted);
+    Estimate estimate{accepted * scale, poisson.Low * scale, poisson.High * scale};
+    const double n = static_cast<double>(sample.Bases.size());
+    if (accepted > 0 && n >= 2) {
+        const double rate = accepted / seconds;
+        double squares = 0;
+        for (const auto& base : sample.Bases) {
+            const double residual = count(base) - rate * base.Seconds;
+            squares += residual * residual;
+        }
+        const double meanSeconds = seconds / n;
+        const double spread =
+            std::sqrt(squares / (n * (n - 1))) / meanSeconds * 3600.0 * sample.Jobs;
+        estimate.Low = std::max(0.0, std::min(estimate.Low, estimate.Value - kZ * spread));
+        estimate.High = std::max(estimate.High, estimate.Value + kZ * spread);
+    }
+    return estimate;
+}
+
+}  // namespace
+
+ForecastSample SamplePattern(const RunSettings& settings, int jobs,
+                             std::optional<std::uint64_t> seed, const SampleLimit& limit,
+                             const std::function<bool(double)>& poll) {
+    std::atomic<bool> stop{false};
+    std::vector<std::unique_ptr<SampleJob>> all;
+    for (int k = 0; k < jobs; ++k) {
+        all.push_back(std::make_unique<SampleJob>(
+            seed ? std::optional<std::uint64_t>(JobSeed(*seed, k)) : std::nullopt, settings, limit,
+            stop));
+    }
+    const Clock::time_point start = Clock::now();
+    std::atomic<int> running{jobs};
+    std::vector<std::thread> threads;
+    for (auto& job : all) {
+        threads.emplace_back([&job, &running] {
+            job->Run();
+            --running;
+        });
+    }
+    // The time limit and the caller's cancel are looked at every few
+    // milliseconds, here: the jobs only read the flag.
+    while (running > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const double elapsed = SecondsSince(start);
+        const double progress = limit.Seconds ? std::min(1.0, elapsed / *limit.Seconds) : 0;
+        if ((limit.Seconds && elapsed >= *limit.Seconds) || (poll && poll(progress))) stop = true;
+    }
+    for (auto& thread : threads) thread.join();
+    ForecastSample sample;
+    sample.Jobs = jobs;
+    sample.Seconds = SecondsSince(start);
+    for (const auto& job : all) {
+        sample.Bases.insert(sample.Bases.end(), job->Bases().begin(), job->Bases().end());
+    }
+    return sample;
+}
+
+Forecast EstimateForecast(const ForecastSample& sample) {
+    Forecast forecast;
+    double candidates = 0;
+    double seconds = 0;
+    std::array<double, 6> accepted{};
+    for (const auto& base : sample.Bases) {
+        candidates += static_cast<double>(base.Candidates);
+        seconds += base.Seconds;
+        for (int c = 0; c < 6; ++c) accepted[c] += base.Accepted[c];
+    }
+    if (seconds > 0) forecast.CandidatesPerSecond = candidates * sample.Jobs / seconds;
+    for (int c = 0; c < 6; ++c) {
+        forecast.Share[c] = Wilson(accepted[c], candidates);
+        forecast.PerHour[c] = PerHour(sample, c + 1);
+        if (forecast.PerHour[c].Value > 0) {
+            forecast.FirstSeconds[c] = 3600.0 / forecast.PerHour[c].Value;
+        }
+        forecast.FirstAtLeast[c] =
+            forecast.PerHour[c].High > 0 ? 3600.0 / forecast.PerHour[c].High : 0;
+    }
+    forecast.TotalPerHour = PerHour(sample, 0);
+    return forecast;
+}
+
+}  // namespace cluemill
