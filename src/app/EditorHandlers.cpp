@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The pattern editor: the grid's red cells are the pattern; "New", "Next"
 // and "Prev" step through the library.
+#include <algorithm>
+
 #include "app/Main.h"
+#include "patterns/Symmetry.h"
 
 namespace cluemill {
 
@@ -24,6 +27,7 @@ void Main::DisplayPattern() {
         for (auto& cell : Form.Grid) cell.BackColor = kWindowBackground;
         Form.PatternName.Caption = "Pattern name: ";
     }
+    ShowPatternInfo();
     DisplayPerformance();
 }
 
@@ -33,11 +37,25 @@ Pattern Main::GridPattern() const {
     return clues;
 }
 
+// With a symmetry chosen for drawing, the cell's images take the state the
+// clicked cell takes.
 void Main::Grid_Click(int index) {
     Form.ButtonSolve.Enabled = false;
-    Label& cell = Form.Grid[index];
-    cell.BackColor = cell.BackColor == kWindowBackground ? kRed : kWindowBackground;
+    const Colour colour =
+        Form.Grid[index].BackColor == kWindowBackground ? kRed : kWindowBackground;
+    const int symmetry = std::clamp(Form.DrawSymmetry.ListIndex, 0, 4);
+    for (const int cell : SymmetricCells(index, static_cast<cluemill::DrawSymmetry>(symmetry))) {
+        Form.Grid[cell].BackColor = colour;
+    }
     Form.CommandGenerate.Caption = "Generate Sudokus";
+    ShowPatternInfo();
+}
+
+void Main::ShowPatternInfo() {
+    const Pattern clues = GridPattern();
+    const auto count = std::count(clues.begin(), clues.end(), true);
+    Form.PatternInfo.Caption = std::to_string(count) + (count == 1 ? " clue" : " clues") +
+                               ", symmetry " + SymmetryName(clues);
 }
 
 void Main::NewPattern_Click() {

@@ -34,6 +34,9 @@ Form::Form() {
     }
 
     PatternName.Caption = "Pattern name:";
+    DrawSymmetry.List = {"none", "half turn", "quarter turn", "mirror", "diagonal"};
+    DrawSymmetry.ListIndex = 0;
+    CommandForecast.Caption = "Forecast";
     NewPattern.Caption = "New";
     PreviousPattern.Caption = "Prev";
     NextPattern.Caption = "Next";

@@ -124,6 +124,13 @@ struct Form {
     Line Line3;
 
     Label PatternName;
+    // The drawn pattern's clue count and symmetry, beside its name.
+    Label PatternInfo;
+    // The symmetry a click on the grid keeps: "none", "half turn", "quarter
+    // turn", "mirror", "diagonal".
+    ComboBox DrawSymmetry;
+    // What the drawn pattern will give: a short sample run.
+    CommandButton CommandForecast;
     CommandButton NewPattern;
     CommandButton PreviousPattern;
     CommandButton NextPattern;

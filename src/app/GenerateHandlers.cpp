@@ -2,7 +2,11 @@
 // "Generate Sudokus" in the window: the drawn pattern checked and registered,
 // the window locked, and the generator run with the window as its observer,
 // which shows, counts and writes every accepted puzzle.
+#include <algorithm>
+#include <thread>
+
 #include "app/Main.h"
+#include "generator/Forecast.h"
 #include "output/Inventory.h"
 
 namespace cluemill {
@@ -184,6 +188,38 @@ void Main::RecordAccepted(const AcceptedPuzzle& puzzle) {
     ShowCounts();
     Form.Main.Caption = "Cluemill";
     if (keeper_->Filled()) HaltRequested = true;
+}
+
+void Main::CommandForecast_Click() {
+    RunSettings settings = Settings();
+    if (const PatternProblem problem = CheckPattern(settings.Clues);
+        problem != PatternProblem::None) {
+        Platform.MessageBox(PatternProblemText(problem), "Cluemill");
+        return;
+    }
+    settings.RandomPatterns = false;
+    SaveGUI();
+    DisableGUI();
+    Generating = true;
+    HaltRequested = false;
+    Form.CommandHalt.Visible = true;
+    Form.CommandGenerate.Visible = false;
+    SampleLimit limit;
+    limit.Seconds = ForecastSeconds;
+    const ForecastSample sample = SamplePattern(
+        settings, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())), std::nullopt,
+        limit, [this](double progress) {
+            Form.Main.Caption =
+                "Cluemill - Forecast " + std::to_string(static_cast<int>(progress * 100)) + " %";
+            Platform.DoEvents();
+            return HaltRequested;
+        });
+    Form.CommandGenerate.Visible = true;
+    Form.CommandHalt.Visible = false;
+    Form.Main.Caption = "Cluemill";
+    Generating = false;
+    RestoreGUI();
+    if (!HaltRequested) Platform.MessageBox(ForecastReport(settings.Clues, sample), "Forecast");
 }
 
 void Main::CommandHalt_Click() {

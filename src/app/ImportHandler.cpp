@@ -59,6 +59,7 @@ void Main::ImportPattern_Click() {
             Form.Grid[cell].BackColor = (*clues)[cell] ? kRed : kWindowBackground;
             Platform.Refresh(Form.Grid[cell]);
         }
+        ShowPatternInfo();
         if (CheckImportable(*clues) != ImportRefusal::None) continue;
 
         const std::string code = EncodeGrid();

@@ -50,6 +50,7 @@ void Main::Form_Load() {
     Form.NewPattern.Enabled = true;
 
     ExpandLevel = 0;
+    ShowPatternInfo();
     DisplayPerformance();
     Form.Combo1.ListIndex = 0;
     RenewAfter = std::stoi(Form.Combo1.Text());

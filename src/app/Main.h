@@ -18,7 +18,7 @@
 namespace cluemill {
 
 // Rows of the window lock's table (GuiState, EditorState).
-inline constexpr int kLockRows = 100;
+inline constexpr int kLockRows = 102;
 
 // The main window's engine: the controls (Form), the outside world
 // (Platform), the library, one generator, one tester and the picker, the
@@ -47,6 +47,8 @@ class Main : public SolutionDisplay {
     // (quotas, distinct puzzles, a time limit; plain unless chosen).
     bool HaltRequested = true;
     BatchSettings Batch;
+    // How long "Forecast" samples the drawn pattern.
+    double ForecastSeconds = 4;
     std::int32_t RenewAfter = 250;
     int ExpandLevel = 0;
     // True while the pattern picker is open.
@@ -85,6 +87,9 @@ class Main : public SolutionDisplay {
     void Combo2_Click();
     void CommandGenerate_Click();
     void CommandHalt_Click();
+    // A few seconds' forecast of the drawn pattern with the chosen options,
+    // shown in a message; Halt cancels it. Writes nothing.
+    void CommandForecast_Click();
     void Combo1_Click();
     void Option1_Click(int index);
     void CheckRandomPattern_Click();
@@ -119,6 +124,8 @@ class Main : public SolutionDisplay {
     // The pattern drawn on the grid (its red cells), and its code.
     Pattern GridPattern() const;
     std::string EncodeGrid() const { return EncodePattern(GridPattern()); }
+    // The clue count and symmetry of the pattern on the grid, beside its name.
+    void ShowPatternInfo();
     // The statistics of PatternRec as percentages.
     void DisplayPerformance();
 

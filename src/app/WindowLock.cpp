@@ -14,6 +14,7 @@ namespace {
 //   89 ImportPattern   90 CheckLimit   91..93 Option1(0..2)   94 Combo1
 //   95 CheckMinimal   96 PickPattern   97 Combo2   98 TestMinimal
 //   99 CheckRandomPattern
+// and, for controls added since, 100 CommandForecast   101 DrawSymmetry.
 bool& LockProperty(Form& form, int index) {
     if (index <= 80) return form.Grid[index].Enabled;
     switch (index) {
@@ -53,14 +54,18 @@ bool& LockProperty(Form& form, int index) {
             return form.Combo2.Enabled;
         case 98:
             return form.TestMinimal.Enabled;
-        default:
+        case 99:
             return form.CheckRandomPattern.Enabled;
+        case 100:
+            return form.CommandForecast.Enabled;
+        default:
+            return form.DrawSymmetry.Enabled;
     }
 }
 
 // The rows that belong to the pattern editor.
 bool InEditor(int index) {
-    return index <= 83 || index == 89 || index == 96;
+    return index <= 83 || index == 89 || index == 96 || index == 101;
 }
 
 }  // namespace

@@ -34,17 +34,17 @@ const Command kGenerate = {
     "         [--seed S] [--jobs N] [--data-dir DIR] [--progress]\n"
     "         [--quota CLASS=N[,CLASS=N...]] [--distinct] [--time SECONDS]",
     "The generation run of the window, headless: the pattern is checked,\n"
-    "registered in Patterns.rec of DIR (default: the program's folder), and\n"
-    "filled with digits until N puzzles are accepted, the fillings run out, or\n"
-    "Ctrl-C. Accepted puzzles are written in the chosen format (0 Tavix\n"
-    "Sudoku .sds, 1 Simple Sudoku, 2 Sudocue, 3 Into Sudoku, 4 Sudoku\n"
+    "registered in Patterns.rec of the data folder, and filled with digits\n"
+    "until N puzzles are written, the fillings run out, or Ctrl-C. Accepted\n"
+    "puzzles (of a batch, those it asks for) are written in the chosen format\n"
+    "(0 Tavix Sudoku .sds, 1 Simple Sudoku, 2 Sudocue, 3 Into Sudoku, 4 Sudoku\n"
     "Explainer, 5 81 char (.), 6 81 char (0)) and printed one per line:\n"
     "  givens81  class  counter  solution81\n"
     "and a summary goes to standard error. A pattern the window would refuse\n"
     "is refused with its message and exit status 2.\n",
     {{"--pattern", "CODE", "a 22-digit code, or 81 characters (1-9, X, x, #, * a clue)", 1, 0},
      {"--random-pattern", nullptr, "draw a library pattern at every renewal"},
-     {"--count", "N", "stop after N accepted puzzles", 1, INT64_MAX},
+     {"--count", "N", "stop after N puzzles written", 1, INT64_MAX},
      kMinimalOption,
      kLimitOption,
      kExpandOption,
@@ -56,7 +56,10 @@ const Command kGenerate = {
       "run; with --seed their puzzles are written in the order in which the runs found them, "
       "counted in digits placed",
       1, 256},
-     {"--data-dir", "DIR", "the folder of Patterns.rec and the output folders", 1, 0},
+     {"--data-dir", "DIR",
+      "the data folder: Patterns.rec and the output folders (default: the program's folder "
+      "when it can be written, else ~/.local/share/cluemill)",
+      1, 0},
      {"--progress", nullptr, "a live progress line on standard error (a terminal)"},
      {"--quota", "CLASS=N,...",
       "write only puzzles of the classes named, N of each at most; the run ends when every "
@@ -239,6 +242,11 @@ void RunRecorder::Summary(RunEnd end, int jobs) const {
     if (batch_.Plain()) return;
     err_ << keeper_.Written() << " written";
     if (batch_.Distinct) err_ << ", " << keeper_.Duplicates() << " duplicates skipped";
+    if (keeper_.Filled()) {
+        err_ << ", every quota met";
+    } else if (keeper_.TimeUp()) {
+        err_ << ", time is up";
+    }
     err_ << '\n';
 }
 

@@ -25,7 +25,8 @@ namespace {
 const Command kPatterns = {
     "patterns",
     "[--data-dir DIR] COMMAND",
-    "The pattern library Patterns.rec in DIR (default: the program's folder).\n"
+    "The pattern library Patterns.rec in the data folder DIR (default: the\n"
+    "program's folder when it can be written, else ~/.local/share/cluemill).\n"
     "\n"
     "Commands:\n"
     "  list [--long]      one line per record: number, code and the eighteen\n"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "generator/Generator.h"
@@ -69,5 +70,10 @@ struct Forecast {
 // narrower than the Poisson interval of the count; with none accepted the
 // estimate is 0 and the upper bound the rule of three.
 Forecast EstimateForecast(const ForecastSample& sample);
+
+// The forecast as a setter reads it: the clue count and the symmetry, the
+// sample, a line per class (share of candidates, puzzles an hour, the wait
+// for the first), and last "accepted-per-hour EST LOW HIGH".
+std::string ForecastReport(const Pattern& clues, const ForecastSample& sample);
 
 }  // namespace cluemill

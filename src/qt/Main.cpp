@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     const QCommandLineOption dataDir(
         QStringLiteral("data-dir"),
-        QStringLiteral("Keep Patterns.rec and the output folders in DIR "
-                       "instead of the program's folder."),
+        QStringLiteral("Keep Patterns.rec and the output folders in DIR (default: the "
+                       "program's folder when it can be written, else ~/.local/share/cluemill)."),
         QStringLiteral("DIR"));
     // Saves a picture of the window as shown at start and ends: for the
     // documentation.

@@ -58,7 +58,7 @@ TEST(Batch, QuotasAreMetExactlyOverJobs) {
     std::map<std::string, int> classes;
     for (const auto& line : lines) ++classes[Split(line, '\t')[1]];
     EXPECT_EQ(classes, (std::map<std::string, int>{{"1", 4}, {"3", 2}}));
-    EXPECT_NE(err.find("\n6 written\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("\n6 written, every quota met\n"), std::string::npos) << err;
     PatternLibrary library;
     library.File = folder.Path / "Patterns.rec";
     library.Count();
@@ -115,6 +115,7 @@ TEST(Batch, ATimeLimitEndsTheRunAsAHaltDoes) {
     std::string err;
     Generate(folder.Path, {"--time", "1", "--jobs", "1"}, &err);
     EXPECT_TRUE(err.starts_with("Generator halted\n")) << err;
+    EXPECT_TRUE(err.ends_with(" written, time is up\n")) << err;
 }
 
 // The window keeps the same order: the run ends when the quota is met, and
