@@ -15,14 +15,35 @@ namespace cluemill {
 
 namespace {
 
-// Accepted puzzles a job may hold before it waits for the writer. A job runs
-// ahead of the turn order while another job is in a barren stretch; a few
-// hundred bytes a puzzle keep this bounded at about a megabyte.
+// Accepted puzzles a job may hold before it waits for the writer: a guard
+// on memory only (a few hundred bytes a puzzle, about a megabyte a job),
+// which a job reaches only when it is thousands of puzzles ahead of another.
 constexpr std::size_t kQueueLimit = 4096;
 
-// How long the writer sleeps when it has nothing it may write yet: the
-// longest a written puzzle or a halt waits for it.
+// The longest the writer waits without being woken: it polls its own
+// halt (Ctrl-C, a time limit) and progress at least this often.
 constexpr auto kWriterWait = std::chrono::milliseconds(5);
+
+// What wakes the writer: a job queued a puzzle, passed the stamp the writer
+// waits for, or ended.
+struct WriterSignal {
+    std::mutex Lock;
+    std::condition_variable Changed;
+    bool Pending = false;
+
+    void Raise() {
+        {
+            std::lock_guard lock(Lock);
+            Pending = true;
+        }
+        Changed.notify_one();
+    }
+    void Wait() {
+        std::unique_lock lock(Lock);
+        Changed.wait_for(lock, kWriterWait, [&] { return Pending; });
+        Pending = false;
+    }
+};
 
 // An accepted puzzle with the number of polls its job had made when it was
 // accepted: the job's own clock, the same in every run of a seed.
@@ -34,19 +55,23 @@ struct StampedPuzzle {
 // One job: a generator on a thread of its own, which observes its own run,
 // queues what it accepts, and publishes its progress for the writer.
 struct Job final : RunObserver {
-    Job(std::optional<std::uint64_t> seed, const PatternLibrary& library)
-        : Random(seed), Engine(Random), Library(library) {}
+    Job(std::optional<std::uint64_t> seed, const PatternLibrary& library, WriterSignal& signal)
+        : Random(seed), Engine(Random), Library(library), Signal(signal) {}
 
     bool Poll() override {
         Published.store(++Placements, std::memory_order_release);
         Candidates.store(Engine.CandidatesTried, std::memory_order_relaxed);
+        if (Placements == WakeAt.load(std::memory_order_relaxed)) Signal.Raise();
         return Stop.load(std::memory_order_relaxed);
     }
     void Accepted(const AcceptedPuzzle& puzzle) override {
         StampedPuzzle stamped{Placements, puzzle};
-        std::unique_lock lock(Lock);
-        SpaceFree.wait(lock, [&] { return Queue.size() < kQueueLimit || Stop.load(); });
-        Queue.push_back(std::move(stamped));
+        {
+            std::unique_lock lock(Lock);
+            SpaceFree.wait(lock, [&] { return Queue.size() < kQueueLimit || Stop.load(); });
+            Queue.push_back(std::move(stamped));
+        }
+        Signal.Raise();
     }
     Pattern PatternOf(std::int32_t record) override {
         return DecodePattern(Library.ReadPatternRecord(record).PatternCode);
@@ -55,6 +80,7 @@ struct Job final : RunObserver {
     StreamRandom Random;
     Generator Engine;
     PatternLibrary Library;
+    WriterSignal& Signal;
     std::mutex Lock;
     std::condition_variable SpaceFree;  // the writer took a puzzle, or stop
     std::deque<StampedPuzzle> Queue;
@@ -62,10 +88,14 @@ struct Job final : RunObserver {
     // Polls so far: counted by the job, published for the writer.
     std::int64_t Placements = 0;
     // The job reads and writes these before every digit it places: each has
-    // a cache line of its own, which nothing else writes.
+    // a cache line of its own, which nothing else writes (the writer sets
+    // WakeAt only when it has to wait for this job).
     alignas(64) std::atomic<std::int64_t> Published{0};
     alignas(64) std::atomic<std::int64_t> Candidates{0};
     alignas(64) std::atomic<bool> Stop{false};
+    // The poll at which the writer wants to hear from this job: then a
+    // puzzle another job queued may be certain of its place.
+    alignas(64) std::atomic<std::int64_t> WakeAt{-1};
 };
 
 using Jobs = std::vector<std::unique_ptr<Job>>;
@@ -91,9 +121,26 @@ AcceptedPuzzle TakeFront(Job& job) {
     return puzzle;
 }
 
+// Asks every job that may still queue a puzzle before the one of job
+// `first` stamped `at` to wake the writer when it has passed that stamp;
+// false when one already has (the writer looks again at once).
+bool AskToWake(const Jobs& jobs, std::size_t first, std::int64_t at) {
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        if (k == first) continue;
+        // A lower job must go past the stamp, a higher one only reach it.
+        const std::int64_t passed = k < first ? at + 1 : at;
+        jobs[k]->WakeAt.store(passed, std::memory_order_relaxed);
+        if (jobs[k]->Published.load(std::memory_order_acquire) >= passed) return false;
+    }
+    return true;
+}
+
 // The writer's loop until a halt or the end of every job; true when halted,
-// recording set when a recording asked for the halt.
-bool WriteWhileRunning(const Jobs& jobs, bool seeded, JobsWriter& writer, bool& recording) {
+// recording set when a recording asked for the halt. It sleeps until a job
+// has something that may change what it may write: no puzzle waits for the
+// writer to look again, and the jobs never wait for it.
+bool WriteWhileRunning(const Jobs& jobs, bool seeded, JobsWriter& writer, WriterSignal& signal,
+                       bool& recording) {
     recording = false;
     for (;;) {
         std::int64_t candidates = 0;
@@ -105,15 +152,13 @@ bool WriteWhileRunning(const Jobs& jobs, bool seeded, JobsWriter& writer, bool& 
             std::any_of(views.begin(), views.end(), [](const JobView& view) { return !view.Done; });
         if (first == jobs.size() && !running) return false;  // every job ran out of fillings
         // Without a seed no run repeats another, so the order is free: a
-        // puzzle is written as soon as it is queued, and a job that places
-        // digits faster than another never waits for it.
-        if (first == jobs.size() ||
-            (seeded && !NothingEarlierToCome(views, first, *views[first].Front))) {
-            // Nothing queued (the jobs are searching), or one lags behind:
-            // look again a little later. Every wake-up of the writer takes a
-            // core from a job and its cache with it, so the writer wakes
-            // rarely and then writes everything that has become safe.
-            std::this_thread::sleep_for(kWriterWait);
+        // puzzle is written as soon as it is queued.
+        if (first == jobs.size()) {
+            signal.Wait();
+            continue;
+        }
+        if (seeded && !NothingEarlierToCome(views, first, *views[first].Front)) {
+            if (AskToWake(jobs, first, *views[first].Front)) signal.Wait();
             continue;
         }
         if (writer.Record(TakeFront(*jobs[first]))) {
@@ -155,23 +200,28 @@ std::uint64_t JobSeed(std::uint64_t seed, int job) {
 
 JobsResult RunJobs(const RunSettings& settings, int jobs, std::optional<std::uint64_t> seed,
                    const PatternLibrary& library, JobsWriter& writer) {
+    WriterSignal signal;
     Jobs all;
     for (int k = 0; k < jobs; ++k) {
         all.push_back(std::make_unique<Job>(
-            seed ? std::optional<std::uint64_t>(JobSeed(*seed, k)) : std::nullopt, library));
+            seed ? std::optional<std::uint64_t>(JobSeed(*seed, k)) : std::nullopt, library,
+            signal));
     }
     std::vector<std::thread> threads;
     threads.reserve(all.size());
     for (auto& job : all) {
         threads.emplace_back([&settings, &j = *job] {
             j.Engine.Run(settings, j);
-            std::lock_guard lock(j.Lock);
-            j.Done = true;
+            {
+                std::lock_guard lock(j.Lock);
+                j.Done = true;
+            }
+            j.Signal.Raise();
         });
     }
 
     bool recording = false;
-    const bool halted = WriteWhileRunning(all, seed.has_value(), writer, recording);
+    const bool halted = WriteWhileRunning(all, seed.has_value(), writer, signal, recording);
     for (auto& job : all) {
         std::lock_guard lock(job->Lock);
         job->Stop = true;
