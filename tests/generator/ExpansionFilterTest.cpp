@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The expansion skips the trials that cannot succeed; it must still find
-// what trying every one finds, and poll as often. tests/data/expansions.txt
+// what trying every one finds, and poll as often. tests/data/expansion_trials.txt
 // holds grade's lines for candidates with several solutions (each section
 // headed by its command), recorded from an expansion that ran UniqueSud on
 // every trial.
@@ -28,7 +28,7 @@ struct Section {
 
 std::vector<Section> ReadSections() {
     std::vector<Section> sections;
-    std::ifstream in(std::string(CLUEMILL_TEST_DATA) + "/expansions.txt");
+    std::ifstream in(std::string(CLUEMILL_TEST_DATA) + "/expansion_trials.txt");
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("# ", 0) == 0) {
             sections.push_back({testing::Split(line.substr(2), ' '), {}});
