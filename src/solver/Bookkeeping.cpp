@@ -7,22 +7,19 @@ namespace cluemill {
 
 namespace {
 
-// Records peer in the mask of entry's cell that holds it; false when it is
-// not a peer. A peer in the cell's row (or column) and box is recorded in the
-// row (or column) mask only, so no cell is ever in two masks.
-bool RecordPeer(UndoEntry& entry, int peer) {
+// Records a peer of entry's cell in one of its masks. A peer in the cell's
+// row (or column) and box is recorded in the row (or column) mask only, so no
+// cell is ever in two masks.
+void RecordPeer(UndoEntry& entry, int peer) {
     const int cell = entry.Cell;
     if (RowOf(peer) == RowOf(cell)) {
         entry.RowMask |= static_cast<std::uint16_t>(1u << ColumnOf(peer));
     } else if (ColumnOf(peer) == ColumnOf(cell)) {
         entry.ColumnMask |= static_cast<std::uint16_t>(1u << RowOf(peer));
-    } else if (BoxOf(peer) == BoxOf(cell)) {
+    } else {
         const int d = peer - BoxLeftTopOf(cell);
         entry.BoxMask |= static_cast<std::uint16_t>(1u << (d / 9 * 3 + d % 9));
-    } else {
-        return false;
     }
-    return true;
 }
 
 // Calls visit with every peer entry records.
@@ -42,12 +39,6 @@ void ForEachRecorded(const UndoEntry& entry, Visit visit) {
 
 }  // namespace
 
-int Solver::CandidateList(int cell, int k) const {
-    unsigned mask = Candidates[cell];
-    for (int i = 1; i < k && mask != 0; ++i) mask &= mask - 1;
-    return mask == 0 ? 0 : LowestDigit(mask);
-}
-
 void Solver::Assign(int candidate, int cell) {
     Candidates.Set(cell, 0);
     Candidates.ClearDigit(candidate, kPeerSets[cell]);
@@ -58,30 +49,6 @@ void Solver::Assign(int candidate, int cell) {
 
 bool Solver::RemoveCandidate(int candidate, int cell) {
     return Candidates.Clear(cell, candidate);
-}
-
-void Solver::RemoveCandidates(int cell, int candidate, int ptr) {
-    UndoEntry& entry = Trail[++UndoTop];
-    entry = UndoEntry{static_cast<std::int8_t>(cell), static_cast<std::int8_t>(candidate), 0, 0, 0};
-    const CandidateMask bit = DigitBit(candidate);
-    for (int i = 0; i <= ptr; ++i) {
-        const int c = EmptyCells[i];
-        if ((Candidates[c] & bit) == 0 || !RecordPeer(entry, c)) continue;
-        Candidates.Clear(c, candidate);
-        NumCandidates[c] = static_cast<std::int8_t>(CountDigits(Candidates[c]));
-    }
-}
-
-void Solver::Undo(int ptr) {
-    const UndoEntry& entry = Trail[UndoTop];
-    const int digit = entry.Candidate;
-    Board[entry.Cell] = 0;
-    ForEachRecorded(entry, [&](int c) { Candidates.Add(c, digit); });
-    --UndoTop;
-    for (int i = 0; i <= ptr; ++i) {
-        const int c = EmptyCells[i];
-        NumCandidates[c] = static_cast<std::int8_t>(CountDigits(Candidates[c]));
-    }
 }
 
 bool Solver::SearchAssign(int cell, int candidate) {

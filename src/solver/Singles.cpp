@@ -36,12 +36,6 @@ int LoneCellInBox(const CellSet& holders, int box) {
 
 }  // namespace
 
-bool Solver::NakedCell() const {
-    bool dead = false;
-    for (int cell = 0; cell < kCells; ++cell) dead |= (Board[cell] == 0) & (Candidates[cell] == 0);
-    return dead;
-}
-
 bool Solver::HiddenSingle() {
     // Digit-major: the lowest digit wins, and for one digit rows come before
     // columns and columns before boxes. A unit where a digit's candidates did

@@ -10,8 +10,6 @@
 namespace cluemill {
 
 using CellValues = std::array<std::int8_t, kCells>;
-// The candidates of a k-subset: up to five digits or cells, unused entries 0.
-using Quintuple = std::array<int, 5>;
 
 // Told to UniqueSud by its caller. A generation run asks for no window
 // output and, with "Limited to Very Hard" ticked, for no search at all.
@@ -79,8 +77,6 @@ class Solver {
     SolveOutcome Outcome = SolveOutcome::DeadEnd;
 
     bool HasCandidate(int cell, int digit) const { return Candidates.Has(cell, digit); }
-    // The k-th candidate of cell in ascending order, k from 1.
-    int CandidateList(int cell, int k) const;
 
     // Bookkeeping. Cells are 0 to 80 and digits 1 to 9; not checked.
     // Clears cell's candidates and removes candidate from its row, column and
@@ -89,14 +85,8 @@ class Solver {
     // Clears one candidate; True if it was set. The two are the same operation.
     bool RemoveCandidate(int candidate, int cell);
     bool CandidateRemoved(int candidate, int cell) { return RemoveCandidate(candidate, cell); }
-    // The search's placement step: removes candidate from the peers of cell at
-    // positions 0 to ptr of EmptyCells and pushes one trail entry.
-    void RemoveCandidates(int cell, int candidate, int ptr);
-    // Takes back the newest trail entry and recounts positions 0 to ptr.
-    void Undo(int ptr);
 
     // Singles. Each does at most one thing per call.
-    bool NakedCell() const;
     bool HiddenSingle();
     bool NakedSingle();
     // Intersections.
@@ -106,8 +96,6 @@ class Solver {
     bool DiscardBL(int candidate, int indice, int chute, int kind);
     // Naked subsets of 2 to 5 cells, hidden subsets of 2 or 3 digits.
     bool NakedHidden(bool naked, int candidateCount);
-    bool Exclusive(const Quintuple& digits, int candidateCount, int cell) const;
-    bool Remove(const Quintuple& digits, int candidateCount, const Quintuple& cells, int kind);
 
     // Sets Board from Puzzle and the candidates from the givens (conflicts are
     // not detected); resets Solution, NumCandidates, TryIndex, Contradiction.
@@ -148,15 +136,14 @@ class Solver {
     // NakedHidden with the subsets of each unit kept from one call to the
     // next while the unit's candidates stay as they were (subsetsKnown_).
     bool FindSubset(bool naked, int candidateCount);
-    // NakedCell for the logic pass, from the digit sets and open_.
+    // True if an empty cell of Board (open_) has no candidate left.
     bool HasDeadCell() const;
-    // The search's placement step and its undo: the same changes as
-    // RemoveCandidates(cell, candidate, L - 1) and Undo(ptr) make while the
-    // search decides position L, whose open positions 0 to L - 1 hold
-    // exactly the cells of searchOpen_. The peers that lose the digit are
-    // found among the cell's peers instead of by a walk over every
-    // position, and only they are recounted. SearchAssign returns false
-    // when one of them lost its last candidate.
+    // The search's placement step and its undo while it decides position L,
+    // whose open positions 0 to L - 1 hold exactly the cells of searchOpen_:
+    // the value leaves those of the cell's peers that hold it, recorded in
+    // one trail entry, and comes back to exactly them. Only the peers that
+    // change are recounted; SearchAssign returns false when one of them lost
+    // its last candidate.
     bool SearchAssign(int cell, int candidate);
     void SearchUndo();
 

@@ -188,12 +188,6 @@ std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u)
     return first;
 }
 
-CandidateMask MaskOf(const Quintuple& digits, int count) {
-    CandidateMask mask = 0;
-    for (int i = 0; i < count; ++i) mask |= DigitBit(digits[i]);
-    return mask;
-}
-
 }  // namespace
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
@@ -272,27 +266,6 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
         return true;
     }
     return false;
-}
-
-bool Solver::Exclusive(const Quintuple& digits, int candidateCount, int cell) const {
-    if (candidateCount < 2 || candidateCount > 5) return true;
-    return (Candidates[cell] & ~MaskOf(digits, candidateCount)) == 0;
-}
-
-bool Solver::Remove(const Quintuple& digits, int candidateCount, const Quintuple& cells, int kind) {
-    if (candidateCount < 2 || candidateCount > 5 || kind < 1 || kind > 3) return false;
-    const int cell1 = cells[0];
-    const int unit = kind == 1 ? RowOf(cell1) : kind == 2 ? 9 + ColumnOf(cell1) : 18 + BoxOf(cell1);
-    const CandidateMask tuple = MaskOf(digits, candidateCount);
-    bool removed = false;
-    for (const auto cell : kUnitTable[unit].Cells) {
-        bool listed = false;
-        for (int i = 0; i < candidateCount; ++i) listed |= cells[i] == cell;
-        if (listed || (Candidates[cell] & tuple) == 0) continue;
-        Candidates.Set(cell, static_cast<CandidateMask>(Candidates[cell] & ~tuple));
-        removed = true;
-    }
-    return removed;
 }
 
 }  // namespace cluemill

@@ -86,16 +86,6 @@ void RunPlacements(const std::vector<Placement>& cases, Call call) {
     }
 }
 
-TEST(NakedCellTest, ReportsOnlyAnEmptyCellWithoutCandidates) {
-    Solver s = OpenGrid();
-    EXPECT_FALSE(s.NakedCell());
-    s.Candidates.Set(80, 0);
-    s.Board[80] = 3;
-    EXPECT_FALSE(s.NakedCell());
-    s.Board[80] = 0;
-    EXPECT_TRUE(s.NakedCell());
-}
-
 TEST(HiddenSingleTest, PlacesTheFirstDigitWithOnePlaceInAUnit) {
     RunPlacements(
         {
@@ -616,76 +606,6 @@ TEST(NakedHiddenTest, UnsupportedSizesChangeNothing) {
                {},
                5}},
              [](Solver& s, int size) { return s.NakedHidden(false, size); });
-}
-
-TEST(ExclusiveTest, TellsWhetherTheCellLiesInsideTheTuple) {
-    struct ExclusiveCase {
-        CandidateMask Cell;
-        Quintuple Digits;
-        int Count;
-        bool Expected;
-    };
-    const ExclusiveCase cases[] = {
-        {Digits({2, 7}), {2, 7, 0, 0, 0}, 2, true},
-        {Digits({7}), {2, 7, 0, 0, 0}, 2, true},
-        {0, {2, 7, 0, 0, 0}, 2, true},
-        {Digits({2, 4, 7}), {2, 7, 0, 0, 0}, 2, false},
-        {Digits({2, 4, 7}), {2, 7, 4, 0, 0}, 2, false},  // a digit beyond the count
-        {Digits({2, 4, 7}), {2, 7, 4, 0, 0}, 3, true},
-        {Digits({1, 3, 5, 7, 9}), {1, 3, 5, 7, 9}, 5, true},
-        {Digits({1, 3, 5, 7, 8, 9}), {1, 3, 5, 7, 9}, 5, false},
-        {kAllDigits, {1, 0, 0, 0, 0}, 1, true},  // counts outside 2 to 5
-        {kAllDigits, {1, 2, 3, 4, 5}, 6, true},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(MaskText(tc.Cell) + " count " + std::to_string(tc.Count));
-        Solver s = OpenGrid();
-        s.Candidates.Set(40, tc.Cell);
-        EXPECT_EQ(s.Exclusive(tc.Digits, tc.Count, 40), tc.Expected);
-    }
-}
-
-TEST(RemoveTest, ClearsTheTupleFromTheUnitOfTheFirstCell) {
-    struct RemoveCase {
-        const char* Name;
-        Quintuple Digits;
-        int Count;
-        Quintuple Cells;
-        int Kind;
-        CellList Removed;
-    };
-    const RemoveCase cases[] = {
-        {"row of cell 40", {3, 6}, 2, {40, 50}, 1, {36, 37, 38, 39, 41, 42, 43, 44}},
-        {"column of cell 40", {3, 6}, 2, {40, 49}, 2, {4, 13, 22, 31, 58, 67, 76}},
-        {"box of cell 40", {3, 6}, 2, {40, 50}, 3, {30, 31, 32, 39, 41, 48, 49}},
-        {"box from its left edge", {3, 6}, 2, {30, 50}, 3, {31, 32, 39, 40, 41, 48, 49}},
-        {"box of cell 80", {3, 6, 9}, 3, {80, 60, 70}, 3, {61, 62, 69, 71, 78, 79}},
-        {"digits and cells beyond the count are ignored",
-         {3, 6, 9},
-         2,
-         {40, 50, 41},
-         3,
-         {30, 31, 32, 39, 41, 48, 49}},
-        {"zero cells beyond the count keep nothing", {3, 6}, 2, {4, 8}, 1, {0, 1, 2, 3, 5, 6, 7}},
-        {"kind 0 is no unit", {3, 6}, 2, {40, 50}, 0, {}},
-        {"kind 4 is no unit", {3, 6}, 2, {40, 50}, 4, {}},
-        {"count 1 is outside 2 to 5", {3}, 1, {40}, 1, {}},
-        {"count 6 is outside 2 to 5", {1, 2, 3, 4, 5}, 6, {36, 37, 38, 39, 40}, 1, {}},
-    };
-    for (const auto& tc : cases) {
-        SCOPED_TRACE(tc.Name);
-        Solver s = OpenGrid();
-        CandidateMask tuple = 0;
-        for (int i = 0; i < tc.Count && i < 5; ++i) tuple |= DigitBit(tc.Digits[i]);
-        const Masks expected = Without(s.Candidates.Cells(), tuple, tc.Removed);
-
-        EXPECT_EQ(s.Remove(tc.Digits, tc.Count, tc.Cells, tc.Kind), !tc.Removed.empty());
-        EXPECT_EQ(CandidateDiff(expected, s.Candidates.Cells()), "");
-    }
-    Solver s = OpenGrid();
-    KeepOnly(s, 3, Box(30), {40, 50});
-    KeepOnly(s, 6, Box(30), {40, 50});
-    EXPECT_FALSE(s.Remove({3, 6}, 2, {40, 50}, 3));
 }
 
 }  // namespace
