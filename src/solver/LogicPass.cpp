@@ -33,6 +33,10 @@ bool Solver::PreSolve(int& cellsToSolve) {
     Candidates.TakeTouchedUnits();
     if (!boardIndexed_ || Board != indexedBoard_) IndexBoard();
     boardIndexed_ = false;
+    // Placements and eliminations keep it so.
+    CellSet alive;
+    for (int digit = 1; digit <= 9; ++digit) alive = alive | Candidates.CellsOf(digit);
+    onlyOpenHold_ = alive.Without(open_).Empty();
     // Each cycle tries the techniques cheapest first and starts again from the
     // top after the first success, so the subset searches only run when
     // everything cheaper has failed. The hidden pair (level 5) is tried before
@@ -58,15 +62,18 @@ bool Solver::PreSolve(int& cellsToSolve) {
         for (auto& units : subsetsKnown_) units &= ~touched;
         if (PointingPair() || BoxLine()) {
             RaiseDifficulty(3);
-        } else if (FindSubset(true, 2) || FindSubset(true, 3)) {
+            continue;
+        }
+        // No single is left here.
+        if (FindSubset(true, 2, onlyOpenHold_) || FindSubset(true, 3, onlyOpenHold_)) {
             RaiseDifficulty(4);
-        } else if (FindSubset(false, 2)) {
+        } else if (FindSubset(false, 2, onlyOpenHold_)) {
             RaiseDifficulty(5);
-        } else if (FindSubset(true, 4)) {
+        } else if (FindSubset(true, 4, onlyOpenHold_)) {
             RaiseDifficulty(4);
-        } else if (FindSubset(false, 3)) {
+        } else if (FindSubset(false, 3, onlyOpenHold_)) {
             RaiseDifficulty(5);
-        } else if (FindSubset(true, 5)) {
+        } else if (FindSubset(true, 5, onlyOpenHold_)) {
             RaiseDifficulty(4);
         } else {
             return false;

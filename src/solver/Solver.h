@@ -135,7 +135,10 @@ class Solver {
     void IndexBoard();
     // NakedHidden with the subsets of each unit kept from one call to the
     // next while the unit's candidates stay as they were (subsetsKnown_).
-    bool FindSubset(bool naked, int candidateCount);
+    // singlesGone: no open cell has fewer than two candidates, no digit has
+    // one place in a unit, and only open cells hold candidates; small units
+    // are then passed over.
+    bool FindSubset(bool naked, int candidateCount, bool singlesGone);
     // True if an empty cell of Board (open_) has no candidate left.
     bool HasDeadCell() const;
     // The search's placement step and its undo while it decides position L,
@@ -168,6 +171,11 @@ class Solver {
     };
     std::array<UnitSubsets, kUnits> unitSubsets_{};
     std::array<std::uint32_t, 3> subsetsKnown_{};
+    // Per size (naked 2 to 5, hidden 2 and 3), the known units whose entry
+    // in unitSubsets_ is not 0.
+    std::array<std::uint32_t, 6> subsetsActing_{};
+    // During the logic pass: no cell holding a value has a candidate.
+    bool onlyOpenHold_ = false;
 };
 
 }  // namespace cluemill

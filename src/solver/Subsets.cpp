@@ -110,6 +110,11 @@ class NakedSubsetFinder {
     std::array<CandidateMask, 6> first_{};
 };
 
+// bits with bit u set to on.
+constexpr std::uint32_t SetBit(std::uint32_t bits, int u, bool on) {
+    return (bits & ~(1u << u)) | (static_cast<std::uint32_t>(on) << u);
+}
+
 // The positions in unit u (in the order of its cells) of the cells in
 // `cells`, as a 9-bit mask.
 unsigned PlacesInUnit(const CellSet& cells, int u) {
@@ -130,10 +135,10 @@ unsigned PlacesInUnit(const CellSet& cells, int u) {
     return (x | x >> 6 | x >> 12) & 0x1FF;
 }
 
-// The hidden subsets of one unit, of two and three digits: first[n] is the
-// first tuple in lexicographic order whose digits lie in exactly n cells that
-// hold other candidates too, or 0.
-std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u) {
+// The hidden subsets of one unit, of two and, if maxSize is 3, three digits:
+// first[n] is the first tuple in lexicographic order whose digits lie in
+// exactly n cells that hold other candidates too, or 0.
+std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u, int maxSize) {
     std::array<CandidateMask, 4> first{};
     // places[d - 1]: the unit positions holding d.
     std::array<unsigned, 9> places{};
@@ -168,6 +173,7 @@ std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u)
             }
         }
     }
+    if (maxSize < 3) return first;
     for (unsigned a = fewPlaces; a != 0 && first[3] == 0; a &= a - 1) {
         const int d1 = std::countr_zero(a);
         for (unsigned b = a & (a - 1); b != 0 && first[3] == 0; b &= b - 1) {
@@ -193,10 +199,10 @@ std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u)
 bool Solver::NakedHidden(bool naked, int candidateCount) {
     IndexBoard();
     subsetsKnown_ = {};
-    return FindSubset(naked, candidateCount);
+    return FindSubset(naked, candidateCount, false);
 }
 
-bool Solver::FindSubset(bool naked, int candidateCount) {
+bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
     // Naked pairs and triples need a walk over sets of at most three cells;
@@ -204,6 +210,15 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
     const int kind = naked ? (n <= 3 ? 0 : 1) : 2;
     std::uint32_t& known = subsetsKnown_[kind];
     const int low = kind == 0 ? 2 : 4;
+    // Only units not yet searched and units with a subset of this kind.
+    const std::uint32_t acting = subsetsActing_[naked ? n - 2 : n + 2];
+    // In a unit with k open cells a naked subset leaves at least one of them
+    // out. With no single left, and candidates only in open cells, it
+    // leaves two: a lone open cell outside would lie inside the tuple too,
+    // or hold a digit with one place. So does a hidden subset where the
+    // open cells hold no more than k digits: a lone cell outside would hold
+    // one candidate, and with none outside, no digit is left to remove.
+    const int spare = singlesGone ? 2 : 1;
     // fewer[k]: the open cells with at most low + k candidates. A unit with
     // fewer than low such cells, and fewer than low + 1 with at most low + 1,
     // has no naked subset of either size.
@@ -218,22 +233,37 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
         fewer[0] = open_.Without(atLeast[low]);
         fewer[1] = open_.Without(atLeast[low + 1]);
     }
-    for (int u = 0; u < kUnits; ++u) {
+    constexpr std::uint32_t kAll = (1u << kUnits) - 1;
+    for (std::uint32_t left = (~known & kAll) | acting; left != 0; left &= left - 1) {
+        const int u = std::countr_zero(left);
         const Unit& unit = kUnitTable[u];
         UnitSubsets& subsets = unitSubsets_[u];
         if (((known >> u) & 1u) == 0) {
             known |= 1u << u;
+            const int openCells = (open_ & kUnitSets[u]).Count();
+            int largest = openCells - spare;
             // An acting subset of n cells needs n open cells with at most n
-            // candidates, and one more open cell to remove from.
+            // candidates.
             int minSize = low;
             int maxSize = low + 1;
             if (naked) {
-                const int open = (open_ & kUnitSets[u]).Count();
-                if (open <= low || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
-                if (open <= low + 1 || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
+                if (low > largest || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
+                if (low + 1 > largest || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
                 if (minSize > maxSize) {
                     subsets.Naked[low] = 0;
                     subsets.Naked[low + 1] = 0;
+                    subsetsActing_[low - 2] &= ~(1u << u);
+                    subsetsActing_[low - 1] &= ~(1u << u);
+                    continue;
+                }
+            } else {
+                CandidateMask present = 0;
+                for (const auto cell : unit.Cells) present |= Candidates[cell];
+                if (!singlesGone || CountDigits(present) > openCells) largest = 3;
+                if (largest < 2) {
+                    subsets.Hidden = {};
+                    subsetsActing_[4] &= ~(1u << u);
+                    subsetsActing_[5] &= ~(1u << u);
                     continue;
                 }
             }
@@ -246,8 +276,12 @@ bool Solver::FindSubset(bool naked, int candidateCount) {
                 const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
+                subsetsActing_[low - 2] = SetBit(subsetsActing_[low - 2], u, found[low] != 0);
+                subsetsActing_[low - 1] = SetBit(subsetsActing_[low - 1], u, found[low + 1] != 0);
             } else {
-                subsets.Hidden = FindHiddenSubsets(Candidates, u);
+                subsets.Hidden = FindHiddenSubsets(Candidates, u, largest < 3 ? 2 : 3);
+                subsetsActing_[4] = SetBit(subsetsActing_[4], u, subsets.Hidden[2] != 0);
+                subsetsActing_[5] = SetBit(subsetsActing_[5], u, subsets.Hidden[3] != 0);
             }
         }
         const CandidateMask tuple = naked ? subsets.Naked[n] : subsets.Hidden[n];
