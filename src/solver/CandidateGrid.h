@@ -9,6 +9,20 @@
 
 namespace cluemill {
 
+// Where a cell lies in a CellSet: its band word and its bit in that word.
+struct CellPlace {
+    std::uint32_t Bit;
+    std::uint8_t Band;
+};
+
+inline constexpr std::array<CellPlace, kCells> kCellPlaces = [] {
+    std::array<CellPlace, kCells> places{};
+    for (int c = 0; c < kCells; ++c) {
+        places[c] = {1u << (c % 27), static_cast<std::uint8_t>(c / 27)};
+    }
+    return places;
+}();
+
 // A set of cells as one 27-bit word per band:
 //
 //   Band[b] bit 9 * r + c  =  cell (3 * b + r) * 9 + c     (r, c: 0 to 2, 0 to 8)
@@ -20,13 +34,15 @@ struct CellSet {
 
     static constexpr CellSet Of(int cell) {
         CellSet s;
-        s.Band[cell / 27] = 1u << (cell % 27);
+        s.Band[kCellPlaces[cell].Band] = kCellPlaces[cell].Bit;
         return s;
     }
     // Takes one cell out of the set.
-    constexpr void Erase(int cell) { Band[cell / 27] &= ~(1u << (cell % 27)); }
+    constexpr void Erase(int cell) { Band[kCellPlaces[cell].Band] &= ~kCellPlaces[cell].Bit; }
     constexpr bool Empty() const { return (Band[0] | Band[1] | Band[2]) == 0; }
-    constexpr bool Contains(int cell) const { return (Band[cell / 27] >> (cell % 27)) & 1u; }
+    constexpr bool Contains(int cell) const {
+        return (Band[kCellPlaces[cell].Band] & kCellPlaces[cell].Bit) != 0;
+    }
     constexpr int Count() const {
         return std::popcount(Band[0]) + std::popcount(Band[1]) + std::popcount(Band[2]);
     }
@@ -139,7 +155,7 @@ class CandidateGrid {
     void Set(int cell, CandidateMask mask) {
         for (unsigned changed = cells_[cell] ^ mask; changed != 0; changed &= changed - 1) {
             const int d = std::countr_zero(changed);
-            digits_[d].Band[cell / 27] ^= 1u << (cell % 27);
+            digits_[d].Band[kCellPlaces[cell].Band] ^= kCellPlaces[cell].Bit;
             changedUnits_[d] |= UnitsOf(cell);
             touched_ |= UnitsOf(cell);
         }
@@ -168,14 +184,14 @@ class CandidateGrid {
         const CandidateMask bit = DigitBit(digit);
         if ((cells_[cell] & bit) == 0) return false;
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] & ~bit);
-        digits_[digit - 1].Band[cell / 27] &= ~(1u << (cell % 27));
+        digits_[digit - 1].Band[kCellPlaces[cell].Band] &= ~kCellPlaces[cell].Bit;
         changedUnits_[digit - 1] |= UnitsOf(cell);
         touched_ |= UnitsOf(cell);
         return true;
     }
     void Add(int cell, int digit) {
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] | DigitBit(digit));
-        digits_[digit - 1].Band[cell / 27] |= 1u << (cell % 27);
+        digits_[digit - 1].Band[kCellPlaces[cell].Band] |= kCellPlaces[cell].Bit;
         changedUnits_[digit - 1] |= UnitsOf(cell);
         touched_ |= UnitsOf(cell);
     }

@@ -9,9 +9,34 @@ constexpr bool IsLone(std::uint32_t bits) {
     return bits != 0 && (bits & (bits - 1)) == 0;
 }
 
+// Per row and per box (0 to 8): its band, and where it lies in the band word.
+struct BandPart {
+    std::uint8_t Band;
+    std::uint8_t Shift;  // rows: the row's first bit
+    std::uint32_t Mask;  // boxes: the box's bits
+};
+
+constexpr std::array<BandPart, 9> kRowParts = [] {
+    std::array<BandPart, 9> parts{};
+    for (int i = 0; i < 9; ++i) {
+        parts[i] = {static_cast<std::uint8_t>(i / 3), static_cast<std::uint8_t>(9 * (i % 3)), 0};
+    }
+    return parts;
+}();
+
+constexpr std::array<BandPart, 9> kBoxParts = [] {
+    std::array<BandPart, 9> parts{};
+    for (int i = 0; i < 9; ++i) {
+        parts[i] = {static_cast<std::uint8_t>(i / 3), 0,
+                    (7u | 7u << 9 | 7u << 18) << (3 * (i % 3))};
+    }
+    return parts;
+}();
+
 // The cell of `holders` in row `row` if there is exactly one, or -1.
 int LoneCellInRow(const CellSet& holders, int row) {
-    const std::uint32_t bits = (holders.Band[row / 3] >> (9 * (row % 3))) & 0x1FF;
+    const BandPart& part = kRowParts[row];
+    const std::uint32_t bits = (holders.Band[part.Band] >> part.Shift) & 0x1FF;
     return IsLone(bits) ? row * 9 + std::countr_zero(bits) : -1;
 }
 
@@ -29,9 +54,9 @@ int LoneCellInColumn(const CellSet& holders, int column) {
 
 // The same for a box (0 to 8 in scan order).
 int LoneCellInBox(const CellSet& holders, int box) {
-    constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
-    const std::uint32_t bits = holders.Band[box / 3] & (kBox << (3 * (box % 3)));
-    return IsLone(bits) ? box / 3 * 27 + std::countr_zero(bits) : -1;
+    const BandPart& part = kBoxParts[box];
+    const std::uint32_t bits = holders.Band[part.Band] & part.Mask;
+    return IsLone(bits) ? part.Band * 27 + std::countr_zero(bits) : -1;
 }
 
 }  // namespace

@@ -61,16 +61,17 @@ class Position {
     bool Place(int cell, int digit) {
         const CandidateMask bit = DigitBit(digit);
         board_[cell] = static_cast<std::int8_t>(digit);
-        const int band = cell / 27;
-        const std::uint32_t self = ~(1u << (cell % 27));
+        const int band = kCellPlaces[cell].Band;
+        const std::uint32_t self = ~kCellPlaces[cell].Bit;
         for (unsigned m = cand_[cell]; m != 0; m &= m - 1)
             holders_[std::countr_zero(m)].Band[band] &= self;
         cand_[cell] = 0;
         --open_;
         const std::uint32_t units = UnitsOf(cell);
-        placed_[RowOf(cell)] |= bit;
-        placed_[9 + ColumnOf(cell)] |= bit;
-        placed_[18 + BoxOf(cell)] |= bit;
+        const auto& cellUnits = kCellUnits[cell];
+        placed_[cellUnits[0]] |= bit;
+        placed_[cellUnits[1]] |= bit;
+        placed_[cellUnits[2]] |= bit;
         dirty_ |= units;
         // Only the peers that still hold the digit lose it.
         const CellSet hit = holders_[digit - 1] & kPeerSets[cell];

@@ -127,9 +127,10 @@ class Solver {
         Board[cell] = static_cast<std::int8_t>(digit);
         open_.Erase(cell);
         const CandidateMask bit = DigitBit(digit);
-        placed_[RowOf(cell)] |= bit;
-        placed_[9 + ColumnOf(cell)] |= bit;
-        placed_[18 + BoxOf(cell)] |= bit;
+        const auto& units = kCellUnits[cell];
+        placed_[units[0]] |= bit;
+        placed_[units[1]] |= bit;
+        placed_[units[2]] |= bit;
     }
     // Builds open_ and placed_ from Board.
     void IndexBoard();

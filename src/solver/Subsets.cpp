@@ -115,10 +115,16 @@ constexpr std::uint32_t SetBit(std::uint32_t bits, int u, bool on) {
     return (bits & ~(1u << u)) | (static_cast<std::uint32_t>(on) << u);
 }
 
+// Row or box i (0 to 8) lies in band word kRowBand[i]; a row starts at bit
+// kRowShift[i] there, a box at bit kBoxShift[i].
+constexpr std::array<std::uint8_t, 9> kRowBand{0, 0, 0, 1, 1, 1, 2, 2, 2};
+constexpr std::array<std::uint8_t, 9> kRowShift{0, 9, 18, 0, 9, 18, 0, 9, 18};
+constexpr std::array<std::uint8_t, 9> kBoxShift{0, 3, 6, 0, 3, 6, 0, 3, 6};
+
 // The positions in unit u (in the order of its cells) of the cells in
 // `cells`, as a 9-bit mask.
 unsigned PlacesInUnit(const CellSet& cells, int u) {
-    if (u < 9) return (cells.Band[u / 3] >> (9 * (u % 3))) & 0x1FF;
+    if (u < 9) return (cells.Band[kRowBand[u]] >> kRowShift[u]) & 0x1FF;
     if (u < 18) {
         // A column's cells in one band are bits 0, 9 and 18 after the shift.
         constexpr std::uint32_t kColumn = 1u | 1u << 9 | 1u << 18;
@@ -131,7 +137,7 @@ unsigned PlacesInUnit(const CellSet& cells, int u) {
     }
     const int box = u - 18;
     constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
-    const std::uint32_t x = (cells.Band[box / 3] >> (3 * (box % 3))) & kBox;
+    const std::uint32_t x = (cells.Band[kRowBand[box]] >> kBoxShift[box]) & kBox;
     return (x | x >> 6 | x >> 12) & 0x1FF;
 }
 
