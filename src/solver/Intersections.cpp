@@ -3,69 +3,97 @@
 
 namespace cluemill {
 
-namespace {
+// The intersections of every chute, the three cells a line shares with a
+// box. Rows and columns are alike: line i of a kind belongs to group i / 3
+// (its band or stack), and its chute k lies in the group's box k.
+//
+//   line     = the chute's line; outside = its other two chutes
+//   box      = the chute's box;  outside = the box's other two chutes
+//   Point[i][k] = digits of the box only in this chute, with a candidate
+//                 on the line outside the box (a pointing pair or triple)
+//   Claim[i][k] = digits of the line only in this chute, with a candidate
+//                 in the box outside the line (a box-line reduction)
+struct ChuteScan {
+    using Lines = std::array<std::array<CandidateMask, 3>, 9>;
+    Lines PointRow{};
+    Lines PointColumn{};
+    Lines ClaimRow{};
+    Lines ClaimColumn{};
+    CandidateMask PointAny = 0;
+    CandidateMask ClaimRowAny = 0;
+    CandidateMask ClaimColumnAny = 0;
 
-// The candidates of every chute, the three cells a line shares with a box:
-//   InRow[row][stack]    = cells row * 9 + stack * 3 + 0, 1, 2
-//   InColumn[col][band]  = cells band * 27 + col + 0, 9, 18
-struct ChuteMasks {
-    std::array<std::array<CandidateMask, 3>, 9> InRow{};
-    std::array<std::array<CandidateMask, 3>, 9> InColumn{};
-
-    explicit ChuteMasks(const std::array<CandidateMask, kCells>& candidates) {
+    explicit ChuteScan(const std::array<CandidateMask, kCells>& candidates) {
+        Lines rows{};
+        Lines columns{};
         for (int line = 0; line < 9; ++line) {
             for (int k = 0; k < 3; ++k) {
                 const int r = line * 9 + k * 3;
-                InRow[line][k] = candidates[r] | candidates[r + 1] | candidates[r + 2];
+                rows[line][k] = candidates[r] | candidates[r + 1] | candidates[r + 2];
                 const int c = k * 27 + line;
-                InColumn[line][k] = candidates[c] | candidates[c + 9] | candidates[c + 18];
+                columns[line][k] = candidates[c] | candidates[c + 9] | candidates[c + 18];
             }
         }
+        PointAny = Scan(rows, PointRow, ClaimRow, ClaimRowAny) |
+                   Scan(columns, PointColumn, ClaimColumn, ClaimColumnAny);
+    }
+
+  private:
+    // Fills point and claim for one kind of line; returns the digits of
+    // point, and sets claimAny to those of claim.
+    static CandidateMask Scan(const Lines& chute, Lines& point, Lines& claim,
+                              CandidateMask& claimAny) {
+        CandidateMask pointAny = 0;
+        claimAny = 0;
+        for (int group = 0; group < 3; ++group) {
+            const auto& a = chute[3 * group];
+            const auto& b = chute[3 * group + 1];
+            const auto& c = chute[3 * group + 2];
+            for (int i = 0; i < 3; ++i) {
+                const auto& line = chute[3 * group + i];
+                const std::array<CandidateMask, 3> lineOut{
+                    static_cast<CandidateMask>(line[1] | line[2]),
+                    static_cast<CandidateMask>(line[0] | line[2]),
+                    static_cast<CandidateMask>(line[0] | line[1])};
+                for (int k = 0; k < 3; ++k) {
+                    const CandidateMask boxOut = i == 0   ? (b[k] | c[k])
+                                                 : i == 1 ? (a[k] | c[k])
+                                                          : (a[k] | b[k]);
+                    const auto p = static_cast<CandidateMask>(line[k] & ~boxOut & lineOut[k]);
+                    const auto q = static_cast<CandidateMask>(line[k] & ~lineOut[k] & boxOut);
+                    point[3 * group + i][k] = p;
+                    claim[3 * group + i][k] = q;
+                    pointAny |= p;
+                    claimAny |= q;
+                }
+            }
+        }
+        return pointAny;
     }
 };
 
-// Digits whose candidates among the three masks lie in mask `which` alone.
-CandidateMask OnlyIn(const std::array<CandidateMask, 3>& masks, int which) {
-    return static_cast<CandidateMask>(masks[which] &
-                                      ~(masks[(which + 1) % 3] | masks[(which + 2) % 3]));
+bool Solver::PointingPair() {
+    return PointingPair(ChuteScan(Candidates.Cells()));
 }
 
-}  // namespace
-
-bool Solver::PointingPair() {
-    const ChuteMasks chutes(Candidates.Cells());
-    // useful[box][chute]: digits confined to that row (chute 0-2) or column
-    // (chute 3-5) of the box that still have a candidate elsewhere on the line.
-    std::array<std::array<CandidateMask, 6>, 9> useful{};
-    CandidateMask any = 0;
-    for (int box = 0; box < 9; ++box) {
-        const int band = box / 3;
-        const int stack = box % 3;
-        std::array<CandidateMask, 3> rows{};
-        std::array<CandidateMask, 3> columns{};
-        for (int k = 0; k < 3; ++k) {
-            rows[k] = chutes.InRow[band * 3 + k][stack];
-            columns[k] = chutes.InColumn[stack * 3 + k][band];
-        }
-        for (int k = 0; k < 3; ++k) {
-            const auto& rowChutes = chutes.InRow[band * 3 + k];
-            const auto& columnChutes = chutes.InColumn[stack * 3 + k];
-            const CandidateMask rowOutside =
-                rowChutes[(stack + 1) % 3] | rowChutes[(stack + 2) % 3];
-            const CandidateMask columnOutside =
-                columnChutes[(band + 1) % 3] | columnChutes[(band + 2) % 3];
-            useful[box][k] = OnlyIn(rows, k) & rowOutside;
-            useful[box][3 + k] = OnlyIn(columns, k) & columnOutside;
-            any |= useful[box][k] | useful[box][3 + k];
-        }
-    }
-    if (any == 0) return false;
-    // Lowest digit first; then boxes in order, a box's rows before its columns.
-    const int digit = LowestDigit(any);
-    for (int box = 0; box < 9; ++box) {
-        for (int chute = 0; chute < 6; ++chute) {
-            if (useful[box][chute] & DigitBit(digit))
-                return DiscardPP(digit, BoxLeftTopOfBox(box), chute);
+bool Solver::PointingPair(const ChuteScan& scan) {
+    if (scan.PointAny == 0) return false;
+    // Lowest digit first; then boxes in order, a box's rows (chutes 0 to 2)
+    // before its columns (3 to 5).
+    const int digit = LowestDigit(scan.PointAny);
+    const CandidateMask bit = DigitBit(digit);
+    for (int band = 0; band < 3; ++band) {
+        for (int stack = 0; stack < 3; ++stack) {
+            const int boxLeftTop = 27 * band + 3 * stack;
+            for (int k = 0; k < 3; ++k) {
+                if (scan.PointRow[3 * band + k][stack] & bit)
+                    return DiscardPP(digit, boxLeftTop, k);
+            }
+            for (int k = 0; k < 3; ++k) {
+                if (scan.PointColumn[3 * stack + k][band] & bit) {
+                    return DiscardPP(digit, boxLeftTop, 3 + k);
+                }
+            }
         }
     }
     return false;
@@ -94,34 +122,30 @@ bool Solver::DiscardPP(int candidate, int boxLeftTop, int chute) {
 }
 
 bool Solver::BoxLine() {
-    const ChuteMasks chutes(Candidates.Cells());
+    return BoxLine(ChuteScan(Candidates.Cells()));
+}
+
+bool Solver::BoxLine(const ChuteScan& scan) {
     // Rows first, all digits, then columns: each kind has its own digit order.
     for (int kind = 1; kind <= 2; ++kind) {
-        const auto& lines = kind == 1 ? chutes.InRow : chutes.InColumn;
-        // useful[line][chute]: digits of the line confined to one box that
-        // still have a candidate elsewhere in that box.
-        std::array<std::array<CandidateMask, 3>, 9> useful{};
-        CandidateMask any = 0;
-        for (int line = 0; line < 9; ++line) {
-            const int first = line / 3 * 3;
-            for (int k = 0; k < 3; ++k) {
-                CandidateMask restOfBox = 0;
-                for (int other = first; other < first + 3; ++other) {
-                    if (other != line) restOfBox |= lines[other][k];
-                }
-                useful[line][k] = OnlyIn(lines[line], k) & restOfBox;
-                any |= useful[line][k];
-            }
-        }
+        const CandidateMask any = kind == 1 ? scan.ClaimRowAny : scan.ClaimColumnAny;
         if (any == 0) continue;
+        const auto& claim = kind == 1 ? scan.ClaimRow : scan.ClaimColumn;
         const int digit = LowestDigit(any);
         for (int line = 0; line < 9; ++line) {
             for (int k = 0; k < 3; ++k) {
-                if (useful[line][k] & DigitBit(digit)) return DiscardBL(digit, line, k, kind);
+                if (claim[line][k] & DigitBit(digit)) return DiscardBL(digit, line, k, kind);
             }
         }
     }
     return false;
+}
+
+bool Solver::Intersection() {
+    // One scan serves both: the pointing pairs leave the grid as it was when
+    // they find nothing.
+    const ChuteScan scan(Candidates.Cells());
+    return PointingPair(scan) || BoxLine(scan);
 }
 
 bool Solver::DiscardBL(int candidate, int indice, int chute, int kind) {

@@ -60,7 +60,7 @@ bool Solver::PreSolve(int& cellsToSolve) {
         // The subsets found in a unit hold until its candidates change.
         const std::uint32_t touched = Candidates.TakeTouchedUnits();
         for (auto& units : subsetsKnown_) units &= ~touched;
-        if (PointingPair() || BoxLine()) {
+        if (Intersection()) {
             RaiseDifficulty(3);
             continue;
         }

@@ -9,6 +9,8 @@
 
 namespace cluemill {
 
+struct ChuteScan;
+
 using CellValues = std::array<std::int8_t, kCells>;
 
 // Told to UniqueSud by its caller. A generation run asks for no window
@@ -134,6 +136,10 @@ class Solver {
     }
     // Builds open_ and placed_ from Board.
     void IndexBoard();
+    // PointingPair, then BoxLine, from one scan of the chutes.
+    bool Intersection();
+    bool PointingPair(const ChuteScan& scan);
+    bool BoxLine(const ChuteScan& scan);
     // NakedHidden with the subsets of each unit kept from one call to the
     // next while the unit's candidates stay as they were (subsetsKnown_).
     // singlesGone: no open cell has fewer than two candidates, no digit has
