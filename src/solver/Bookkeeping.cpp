@@ -41,7 +41,7 @@ void ForEachRecorded(const UndoEntry& entry, Visit visit) {
 
 void Solver::Assign(int candidate, int cell) {
     Candidates.Set(cell, 0);
-    Candidates.ClearDigit(candidate, kPeerSets[cell]);
+    Candidates.ClearDigit(candidate, kPeerSets[cell], peerEmptied_);
     // The digit has no candidate left in the cell's own units, so none of
     // them can hold a hidden single of it: a later scan need not look.
     Candidates.Examined(candidate, UnitsOf(cell));
@@ -55,7 +55,8 @@ bool Solver::SearchAssign(int cell, int candidate) {
     searchOpen_.Erase(cell);
     UndoEntry& entry = Trail[++UndoTop];
     entry = UndoEntry{static_cast<std::int8_t>(cell), static_cast<std::int8_t>(candidate), 0, 0, 0};
-    const CellSet hit = Candidates.ClearDigit(candidate, kPeerSets[cell] & searchOpen_);
+    bool emptied = false;
+    const CellSet hit = Candidates.ClearDigit(candidate, kPeerSets[cell] & searchOpen_, emptied);
     bool alive = true;
     hit.ForEach([&](int c) {
         RecordPeer(entry, c);

@@ -196,15 +196,19 @@ class CandidateGrid {
         touched_ |= UnitsOf(cell);
     }
     // Clears digit from every cell of `where`; returns the cells that held it.
-    CellSet ClearDigit(int digit, const CellSet& where) {
+    // emptied is set when one of them lost its last candidate.
+    CellSet ClearDigit(int digit, const CellSet& where, bool& emptied) {
         CellSet& holders = digits_[digit - 1];
         const CellSet hit = holders & where;
         const CandidateMask keep = static_cast<CandidateMask>(~DigitBit(digit));
         std::uint32_t units = 0;
+        bool empty = false;
         hit.ForEach([&](int cell) {
             cells_[cell] &= keep;
             units |= UnitsOf(cell);
+            empty |= cells_[cell] == 0;
         });
+        emptied = empty;
         holders = holders.Without(hit);
         changedUnits_[digit - 1] |= units;
         touched_ |= units;

@@ -41,12 +41,17 @@ bool Solver::PreSolve(int& cellsToSolve) {
     // top after the first success, so the subset searches only run when
     // everything cheaper has failed. The hidden pair (level 5) is tried before
     // the naked quad and quint (level 4): search order and level order differ.
+    // After a single, a cell can only have run out of candidates among the
+    // placed cell's peers, which Assign looks at; when only empty cells hold
+    // candidates, those peers are empty cells too.
+    bool placedLast = false;
     for (;;) {
-        // The same test as NakedCell, in a few word operations.
-        if (HasDeadCell()) {
+        // An empty cell without candidates, found in a few word operations.
+        if (placedLast && onlyOpenHold_ ? peerEmptied_ : HasDeadCell()) {
             Contradiction = true;
             return false;
         }
+        placedLast = true;
         if (HiddenSingle()) {
             RaiseDifficulty(1);
             if (--cellsToSolve == 0) return true;
@@ -57,6 +62,7 @@ bool Solver::PreSolve(int& cellsToSolve) {
             if (--cellsToSolve == 0) return true;
             continue;
         }
+        placedLast = false;
         // The subsets found in a unit hold until its candidates change.
         const std::uint32_t touched = Candidates.TakeTouchedUnits();
         for (auto& units : subsetsKnown_) units &= ~touched;

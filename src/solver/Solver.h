@@ -183,6 +183,8 @@ class Solver {
     std::array<std::uint32_t, 6> subsetsActing_{};
     // During the logic pass: no cell holding a value has a candidate.
     bool onlyOpenHold_ = false;
+    // Set by Assign: a peer of the cell lost its last candidate.
+    bool peerEmptied_ = false;
 };
 
 }  // namespace cluemill
