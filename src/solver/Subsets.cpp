@@ -49,11 +49,13 @@ class NakedSubsetFinder {
                       CandidateMask free, int minSize, int maxSize)
         : cand_(cand), open_(open), free_(free), minSize_(minSize), maxSize_(maxSize) {
         // A cell with a digit that is not free, or with more than maxSize, is
-        // in no acting tuple: it is left out of the walk from the start.
+        // in no acting tuple: it is left out of the walk from the start. The
+        // others are packed without a branch.
         for (int i = 0; i < 9; ++i) {
-            if (((open >> i) & 1u) && CountDigits(cand[i]) <= maxSize && (cand[i] & ~free) == 0) {
-                small_[smallCount_++] = cand[i];
-            }
+            small_[smallCount_] = cand[i];
+            smallCount_ += static_cast<int>(((open >> i) & 1u) != 0) &
+                           static_cast<int>(CountDigits(cand[i]) <= maxSize) &
+                           static_cast<int>((cand[i] & ~free) == 0);
         }
     }
 
@@ -105,7 +107,7 @@ class NakedSubsetFinder {
     CandidateMask free_;
     int minSize_;
     int maxSize_;
-    std::array<CandidateMask, 9> small_{};
+    std::array<CandidateMask, 10> small_{};  // one spare for the packing
     int smallCount_ = 0;
     std::array<CandidateMask, 6> first_{};
 };
@@ -141,20 +143,49 @@ unsigned PlacesInUnit(const CellSet& cells, int u) {
     return (x | x >> 6 | x >> 12) & 0x1FF;
 }
 
+// PlacesInUnit for every digit's candidates.
+std::array<unsigned, 9> DigitPlaces(const CandidateGrid& grid, int u) {
+    std::array<unsigned, 9> places{};
+    if (u < 9) {
+        for (int d = 0; d < 9; ++d) {
+            places[d] = (grid.CellsOf(d + 1).Band[kRowBand[u]] >> kRowShift[u]) & 0x1FF;
+        }
+    } else if (u < 18) {
+        constexpr std::uint32_t kColumn = 1u | 1u << 9 | 1u << 18;
+        for (int d = 0; d < 9; ++d) {
+            const CellSet& cells = grid.CellsOf(d + 1);
+            unsigned column = 0;
+            for (int band = 0; band < 3; ++band) {
+                const std::uint32_t x = (cells.Band[band] >> (u - 9)) & kColumn;
+                column |= ((x | x >> 8 | x >> 16) & 7u) << (3 * band);
+            }
+            places[d] = column;
+        }
+    } else {
+        constexpr std::uint32_t kBox = 7u | 7u << 9 | 7u << 18;
+        const int box = u - 18;
+        for (int d = 0; d < 9; ++d) {
+            const std::uint32_t x =
+                (grid.CellsOf(d + 1).Band[kRowBand[box]] >> kBoxShift[box]) & kBox;
+            places[d] = (x | x >> 6 | x >> 12) & 0x1FF;
+        }
+    }
+    return places;
+}
+
 // The hidden subsets of one unit, of two and, if maxSize is 3, three digits:
 // first[n] is the first tuple in lexicographic order whose digits lie in
 // exactly n cells that hold other candidates too, or 0.
 std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u, int maxSize) {
     std::array<CandidateMask, 4> first{};
     // places[d - 1]: the unit positions holding d.
-    std::array<unsigned, 9> places{};
+    const std::array<unsigned, 9> places = DigitPlaces(grid, u);
     unsigned pairDigits = 0;  // digits in one or two cells
     unsigned fewPlaces = 0;   // digits in one to three cells
     for (int d = 0; d < 9; ++d) {
-        places[d] = PlacesInUnit(grid.CellsOf(d + 1), u);
-        const int count = std::popcount(places[d]);
-        pairDigits |= (count >= 1 && count <= 2) ? 1u << d : 0u;
-        fewPlaces |= (count >= 1 && count <= 3) ? 1u << d : 0u;
+        const auto count = static_cast<unsigned>(std::popcount(places[d]));
+        pairDigits |= static_cast<unsigned>(count - 1 < 2) << d;
+        fewPlaces |= static_cast<unsigned>(count - 1 < 3) << d;
     }
     if (CountDigits(pairDigits) < 2 && CountDigits(fewPlaces) < 3) return first;
     const auto& cells = kUnitTable[u].Cells;
