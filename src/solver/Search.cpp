@@ -158,7 +158,9 @@ bool Solver::UniqueSud(const SearchSwitches& switches, SolutionDisplay* display)
     // so a fast counter decides them; only several solutions need the exact
     // search, whose order fixes which solution ends up in Board.
     CellValues found{};
-    const int count = CountSolutions(Board, Candidates, found);
+    // The logic pass left its index of the board current.
+    const int count = onlyOpenHold_ ? CountSolutions(Board, Candidates, open_, placed_, found)
+                                    : CountSolutions(Board, Candidates, found);
     if (count == 1) {
         UndoTop = 0;
         Solution = found;

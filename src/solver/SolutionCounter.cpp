@@ -35,6 +35,25 @@ class Position {
         }
     }
 
+    // The same position from what the solver knows already: open holds the
+    // empty cells, the only ones with candidates, and placed the digits of
+    // each unit.
+    Position(const CellValues& board, const CandidateGrid& candidates, const CellSet& open,
+             const std::array<CandidateMask, kUnits>& placed)
+        : cand_(candidates.Cells()), placed_(placed), board_(board) {
+        CellSet once;
+        CellSet twice;
+        for (int d = 0; d < 9; ++d) {
+            holders_[d] = candidates.CellsOf(d + 1);
+            twice = twice | (once & holders_[d]);
+            once = once | holders_[d];
+        }
+        open_ = open.Count();
+        dead_ = !open.Without(once).Empty();
+        once.Without(twice).ForEach(
+            [&](int cell) { pending_[pendingCount_++] = static_cast<std::int8_t>(cell); });
+    }
+
     // Counts solutions below this position, adding to count (stops at 2).
     void Count(int& count, CellValues& first) {
         if (!Propagate()) return;
@@ -141,6 +160,14 @@ class Position {
 int CountSolutions(const CellValues& board, const CandidateGrid& candidates,
                    CellValues& firstSolution) {
     Position root(board, candidates);
+    int count = 0;
+    root.Count(count, firstSolution);
+    return count;
+}
+
+int CountSolutions(const CellValues& board, const CandidateGrid& candidates, const CellSet& open,
+                   const std::array<CandidateMask, kUnits>& placed, CellValues& firstSolution) {
+    Position root(board, candidates, open, placed);
     int count = 0;
     root.Count(count, firstSolution);
     return count;
