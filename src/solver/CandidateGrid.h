@@ -63,12 +63,15 @@ struct CellSet {
         return {{Band[0] & ~o.Band[0], Band[1] & ~o.Band[1], Band[2] & ~o.Band[2]}};
     }
     constexpr bool operator==(const CellSet&) const = default;
-    // Calls f(cell) for every cell in ascending order.
+    // Calls f(cell) for every cell in ascending order. The first two bands
+    // make one 54-bit word in which a cell's bit index is the cell: two
+    // loops to leave instead of three.
     template <typename F>
     constexpr void ForEach(F&& f) const {
-        for (int b = 0; b < 3; ++b) {
-            for (std::uint32_t m = Band[b]; m != 0; m &= m - 1) f(b * 27 + std::countr_zero(m));
+        for (std::uint64_t m = Band[0] | std::uint64_t{Band[1]} << 27; m != 0; m &= m - 1) {
+            f(std::countr_zero(m));
         }
+        for (std::uint32_t m = Band[2]; m != 0; m &= m - 1) f(54 + std::countr_zero(m));
     }
 };
 
@@ -133,7 +136,13 @@ class CandidateGrid {
     // Units (bits as in UnitsOf) where digit's candidates changed since the
     // last Examined call for them.
     std::uint32_t ChangedUnits(int digit) const { return changedUnits_[digit - 1]; }
-    void Examined(int digit, std::uint32_t units) { changedUnits_[digit - 1] &= ~units; }
+    // The digits with changed units: bit d - 1 for digit d.
+    CandidateMask ChangedDigits() const { return changedDigits_; }
+    void Examined(int digit, std::uint32_t units) {
+        changedUnits_[digit - 1] &= ~units;
+        if (changedUnits_[digit - 1] == 0)
+            changedDigits_ &= static_cast<CandidateMask>(~DigitBit(digit));
+    }
     // The cells with more than n candidates (n from 0 to 8).
     CellSet CellsWithMoreThan(int n) const {
         // atLeast[k]: cells with at least k + 1 candidates, counted digit by
@@ -159,6 +168,7 @@ class CandidateGrid {
             changedUnits_[d] |= UnitsOf(cell);
             touched_ |= UnitsOf(cell);
         }
+        changedDigits_ |= cells_[cell] ^ mask;
         cells_[cell] = mask;
     }
     void Fill(CandidateMask mask) {
@@ -168,6 +178,7 @@ class CandidateGrid {
             digits_[d].Band = {word, word, word};
         }
         changedUnits_.fill(kAllUnits);
+        changedDigits_ = kAllDigits;
         touched_ = kAllUnits;
     }
     // Replaces every cell's candidates at once; digits[d - 1] must be the
@@ -177,6 +188,7 @@ class CandidateGrid {
         cells_ = cells;
         digits_ = digits;
         changedUnits_.fill(kAllUnits);
+        changedDigits_ = kAllDigits;
         touched_ = kAllUnits;
     }
     // Clears one candidate; true if it was set.
@@ -186,6 +198,7 @@ class CandidateGrid {
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] & ~bit);
         digits_[digit - 1].Band[kCellPlaces[cell].Band] &= ~kCellPlaces[cell].Bit;
         changedUnits_[digit - 1] |= UnitsOf(cell);
+        changedDigits_ |= bit;
         touched_ |= UnitsOf(cell);
         return true;
     }
@@ -193,6 +206,7 @@ class CandidateGrid {
         cells_[cell] = static_cast<CandidateMask>(cells_[cell] | DigitBit(digit));
         digits_[digit - 1].Band[kCellPlaces[cell].Band] |= kCellPlaces[cell].Bit;
         changedUnits_[digit - 1] |= UnitsOf(cell);
+        changedDigits_ |= DigitBit(digit);
         touched_ |= UnitsOf(cell);
     }
     // Clears digit from every cell of `where`; returns the cells that held it.
@@ -211,6 +225,7 @@ class CandidateGrid {
         emptied = empty;
         holders = holders.Without(hit);
         changedUnits_[digit - 1] |= units;
+        changedDigits_ |= units != 0 ? DigitBit(digit) : CandidateMask{0};
         touched_ |= units;
         return hit;
     }
@@ -224,6 +239,7 @@ class CandidateGrid {
     std::array<std::uint32_t, 9> changedUnits_{kAllUnits, kAllUnits, kAllUnits,
                                                kAllUnits, kAllUnits, kAllUnits,
                                                kAllUnits, kAllUnits, kAllUnits};
+    CandidateMask changedDigits_ = kAllDigits;
     std::uint32_t touched_ = kAllUnits;
 };
 

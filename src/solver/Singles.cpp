@@ -6,7 +6,7 @@ namespace cluemill {
 namespace {
 
 constexpr bool IsLone(std::uint32_t bits) {
-    return bits != 0 && (bits & (bits - 1)) == 0;
+    return std::popcount(bits) == 1;
 }
 
 // Per row and per box (0 to 8): its band, and where it lies in the band word.
@@ -65,25 +65,32 @@ bool Solver::HiddenSingle() {
     // Digit-major: the lowest digit wins, and for one digit rows come before
     // columns and columns before boxes. A unit where a digit's candidates did
     // not change since it was last found without a lone cell is passed over.
-    for (int digit = 1; digit <= 9; ++digit) {
+    for (unsigned digits = Candidates.ChangedDigits(); digits != 0; digits &= digits - 1) {
+        const int digit = LowestDigit(digits);
         const std::uint32_t changed = Candidates.ChangedUnits(digit);
-        if (changed == 0) continue;
         const CellSet& holders = Candidates.CellsOf(digit);
         int cell = -1;
         int u = 0;
-        for (std::uint32_t rows = changed & 0x1FF; rows != 0 && cell < 0; rows &= rows - 1) {
+        for (std::uint32_t rows = changed & 0x1FF; rows != 0; rows &= rows - 1) {
             u = std::countr_zero(rows);
             cell = LoneCellInRow(holders, u);
+            if (cell >= 0) break;
         }
-        for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0 && cell < 0;
-             columns &= columns - 1) {
-            u = std::countr_zero(columns);
-            cell = LoneCellInColumn(holders, u);
+        if (cell < 0) {
+            for (std::uint32_t columns = (changed >> 9) & 0x1FF; columns != 0;
+                 columns &= columns - 1) {
+                u = std::countr_zero(columns);
+                cell = LoneCellInColumn(holders, u);
+                if (cell >= 0) break;
+            }
             u += 9;
         }
-        for (std::uint32_t boxes = changed >> 18; boxes != 0 && cell < 0; boxes &= boxes - 1) {
-            u = std::countr_zero(boxes);
-            cell = LoneCellInBox(holders, u);
+        if (cell < 0) {
+            for (std::uint32_t boxes = changed >> 18; boxes != 0; boxes &= boxes - 1) {
+                u = std::countr_zero(boxes);
+                cell = LoneCellInBox(holders, u);
+                if (cell >= 0) break;
+            }
             u += 18;
         }
         if (cell >= 0) {
