@@ -23,7 +23,7 @@ int Solver::SetUpGivens() {
         std::uint32_t zeros = 0;
         for (int bit = 0; bit < 27; ++bit, ++cell) {
             const int digit = Puzzle[cell];
-            zeros |= digit == 0 ? 1u << bit : 0u;
+            zeros |= static_cast<std::uint32_t>(digit == 0) << bit;
             if (digit < 1) continue;
             const CandidateMask mask = DigitBit(digit);
             const auto& units = kCellUnits[cell];

@@ -142,10 +142,11 @@ class Solver {
     bool BoxLine(const ChuteScan& scan);
     // NakedHidden with the subsets of each unit kept from one call to the
     // next while the unit's candidates stay as they were (subsetsKnown_).
-    // singlesGone: no open cell has fewer than two candidates, no digit has
-    // one place in a unit, and only open cells hold candidates; small units
-    // are then passed over.
-    bool FindSubset(bool naked, int candidateCount, bool singlesGone);
+    // inPass: asked by the logic pass in its order, when no open cell has
+    // fewer than two candidates, no digit has one place in a unit, only open
+    // cells hold candidates, and the kinds before this one found nothing;
+    // many units and sizes are then passed over.
+    bool FindSubset(bool naked, int candidateCount, bool inPass);
     // True if an empty cell of Board (open_) has no candidate left.
     bool HasDeadCell() const;
     // The search's placement step and its undo while it decides position L,

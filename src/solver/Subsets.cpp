@@ -239,7 +239,7 @@ bool Solver::NakedHidden(bool naked, int candidateCount) {
     return FindSubset(naked, candidateCount, false);
 }
 
-bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
+bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
     const int n = candidateCount;
     if (naked ? (n < 2 || n > 5) : (n < 2 || n > 3)) return false;
     // Naked pairs and triples need a walk over sets of at most three cells;
@@ -255,7 +255,16 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
     // or hold a digit with one place. So does a hidden subset where the
     // open cells hold no more than k digits: a lone cell outside would hold
     // one candidate, and with none outside, no digit is left to remove.
-    const int spare = singlesGone ? 2 : 1;
+    //
+    // Where the open cells hold exactly the unit's k free digits (a square
+    // unit), an acting naked subset of n cells and digits D goes with an
+    // acting hidden subset of the other k - n digits in the other k - n
+    // cells, and the other way round. The logic pass asks for a kind only
+    // when the kinds before it found nothing, so in a square unit it needs
+    // hidden pairs only from k = 6 (with k - 2 cells a naked pair or triple),
+    // hidden triples from k = 8 (k - 3 = 2 to 4), naked quads from k = 7
+    // (k - 4 = 2) and naked quints at k = 9 (k - 5 = 2 or 3).
+    const int spare = inPass ? 2 : 1;
     // fewer[k]: the open cells with at most low + k candidates. A unit with
     // fewer than low such cells, and fewer than low + 1 with at most low + 1,
     // has no naked subset of either size.
@@ -279,6 +288,10 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
             known |= 1u << u;
             const int openCells = (open_ & kUnitSets[u]).Count();
             int largest = openCells - spare;
+            CandidateMask present = 0;
+            for (const auto cell : unit.Cells) present |= Candidates[cell];
+            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
+            const bool square = inPass && present == free && CountDigits(free) == openCells;
             // An acting subset of n cells needs n open cells with at most n
             // candidates.
             int minSize = low;
@@ -286,6 +299,10 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
             if (naked) {
                 if (low > largest || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
                 if (low + 1 > largest || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
+                if (square && low == 4) {
+                    if (openCells < 7) minSize = 5;
+                    if (openCells < 9) maxSize = 4;
+                }
                 if (minSize > maxSize) {
                     subsets.Naked[low] = 0;
                     subsets.Naked[low + 1] = 0;
@@ -294,9 +311,8 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
                     continue;
                 }
             } else {
-                CandidateMask present = 0;
-                for (const auto cell : unit.Cells) present |= Candidates[cell];
-                if (!singlesGone || CountDigits(present) > openCells) largest = 3;
+                if (!inPass || CountDigits(present) > openCells) largest = 3;
+                if (square) largest = openCells < 6 ? 0 : openCells < 8 ? 2 : 3;
                 if (largest < 2) {
                     subsets.Hidden = {};
                     subsetsActing_[4] &= ~(1u << u);
@@ -309,7 +325,6 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool singlesGone) {
                 for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
                 const std::uint32_t open = PlacesInUnit(open_, u);
                 // Only tuples of digits not yet placed in the unit are tried.
-                const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
                 const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
