@@ -172,13 +172,19 @@ class Solver {
     // Per unit, the first acting naked subset of each size 2 to 5 and hidden
     // subset of size 2 and 3 (0 = none), valid for the units whose bit is set
     // in subsetsKnown_ (naked pairs and triples, naked quads and quints,
-    // hidden).
+    // hidden); and what the searches ask of the unit first, valid for the
+    // units whose bit is set in subsetsKnown_[3]: its open cells, the digits
+    // they hold, and whether those are exactly its free digits, as many as
+    // its open cells (a square unit, see FindSubset).
     struct UnitSubsets {
         std::array<CandidateMask, 6> Naked{};
         std::array<CandidateMask, 4> Hidden{};
+        CandidateMask Present = 0;
+        std::int8_t OpenCells = 0;
+        bool Square = false;
     };
     std::array<UnitSubsets, kUnits> unitSubsets_{};
-    std::array<std::uint32_t, 3> subsetsKnown_{};
+    std::array<std::uint32_t, 4> subsetsKnown_{};
     // Per size (naked 2 to 5, hidden 2 and 3), the known units whose entry
     // in unitSubsets_ is not 0.
     std::array<std::uint32_t, 6> subsetsActing_{};

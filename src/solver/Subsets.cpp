@@ -286,12 +286,20 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
         UnitSubsets& subsets = unitSubsets_[u];
         if (((known >> u) & 1u) == 0) {
             known |= 1u << u;
-            const int openCells = (open_ & kUnitSets[u]).Count();
+            if (((subsetsKnown_[3] >> u) & 1u) == 0) {
+                subsetsKnown_[3] |= 1u << u;
+                CandidateMask present = 0;
+                for (const auto cell : unit.Cells) present |= Candidates[cell];
+                const int openCells = (open_ & kUnitSets[u]).Count();
+                const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
+                subsets.Present = present;
+                subsets.OpenCells = static_cast<std::int8_t>(openCells);
+                subsets.Square = present == free && CountDigits(free) == openCells;
+            }
+            const CandidateMask present = subsets.Present;
+            const int openCells = subsets.OpenCells;
+            const bool square = inPass && subsets.Square;
             int largest = openCells - spare;
-            CandidateMask present = 0;
-            for (const auto cell : unit.Cells) present |= Candidates[cell];
-            const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
-            const bool square = inPass && present == free && CountDigits(free) == openCells;
             // An acting subset of n cells needs n open cells with at most n
             // candidates.
             int minSize = low;
@@ -325,6 +333,7 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
                 for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
                 const std::uint32_t open = PlacesInUnit(open_, u);
                 // Only tuples of digits not yet placed in the unit are tried.
+                const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
                 const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
