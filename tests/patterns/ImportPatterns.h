@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+// Patterns and records for tests of the library and the pattern import.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,20 +10,17 @@
 
 namespace cluemill::testing {
 
-// Patterns drawn as nine rows, X for a clue, each named for the rule of the
-// import it meets or breaks first.
+// Patterns drawn as nine rows, X for a clue. kSuitable20 has 20 clues, is
+// symmetric with the centre empty, has every band and stack on three lines
+// and only the centre box empty; the others are suitable too, each different.
 inline std::string Rows(const std::vector<std::string>& rows) {
     std::string line;
     for (const auto& row : rows) line += row;
     return line;
 }
-
-// 20 clues, symmetric, centre empty, every band and stack on three lines,
-// only the centre box empty.
 inline const std::string kSuitable20 =
     Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X...X..", "X.......X", "...X.X...",
           ".X.....X.", "X...X...X"});
-// Other suitable patterns, each different.
 inline const std::string kSuitable21 =
     Rows({"X...X...X", ".X.....X.", "...X.X...", "X.......X", "..X.X.X..", "X.......X", "...X.X...",
           ".X.....X.", "X...X...X"});
@@ -38,19 +37,30 @@ inline Pattern PatternOf(const std::string& line) {
     return clues;
 }
 
-// A record of the native puzzle file whose givens are the pattern's clues
-// (each given the digit 1 + cell % 9), the rest of the record filler.
-inline std::string SdsRecord(const std::string& pattern) {
-    std::string record(166, '\x07');
-    for (int cell = 0; cell < 81; ++cell)
-        record[cell] = pattern[cell] == 'X' ? static_cast<char>(1 + cell % 9) : 0;
+// Records of the native puzzle file whose givens are the patterns' clues
+// (each given the digit 1 + cell % 9), the rest of each record filler.
+inline std::string SdsFileOf(const std::vector<std::string>& patterns) {
+    std::string bytes;
+    for (const auto& pattern : patterns) {
+        std::string record(166, '\x07');
+        for (int cell = 0; cell < 81; ++cell)
+            record[cell] = pattern[cell] == 'X' ? static_cast<char>(1 + cell % 9) : 0;
+        bytes += record;
+    }
+    return bytes;
+}
+
+// A record of code with every count 0.
+inline PatternRecord RecordOf(const std::string& code) {
+    PatternRecord record;
+    record.PatternCode = code;
     return record;
 }
 
-inline std::string SdsFileOf(const std::vector<std::string>& patterns) {
-    std::string bytes;
-    for (const auto& pattern : patterns) bytes += SdsRecord(pattern);
-    return bytes;
+// Registers a pattern with zero counts; its record number, 0 on failure.
+inline std::int32_t Append(PatternLibrary& library, const std::string& code) {
+    PatternRecord record = RecordOf(code);
+    return library.AppendPattern(record);
 }
 
 }  // namespace cluemill::testing
