@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A file dropped onto the window: its first 81 bytes become the grid.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/FakePlatform.h"
-#include "app/Main.h"
 
 using namespace cluemill;
 
@@ -14,16 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     static const std::string file = (fuzz::ScratchFolder() / "dropped.TXT").string();
     fuzz::WriteFile(file, bytes);
-
-    static testing::FakePlatform platform;
-    static Main main(platform);
-    platform.Messages.clear();
+    Main& main = fuzz::Window();
     main.Form.ButtonSolve.Enabled = false;
     main.Text1_OLEDragDrop({file});
     fuzz::Expect(main.Form.ButtonSolve.Enabled, "a readable .txt file enables the test");
     fuzz::Expect(main.DropBuffer.size() == 81, "the drop buffer holds 81 characters");
-    for (int i = 0; i < kCells; ++i) {
-        const char c = i < static_cast<int>(size) ? bytes[i] : ' ';
+    for (std::size_t i = 0; i < 81; ++i) {
+        const char c = i < size ? bytes[i] : ' ';
         const bool given = c >= '1' && c <= '9';
         fuzz::Expect(main.Form.Grid[i].Caption == (given ? std::string(1, c) : "0"),
                      "a cell shows its byte");

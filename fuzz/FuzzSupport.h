@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the fuzz targets share: a private scratch folder that lives as long
-// as the process, and a check that stops the run with a clear message.
+// as the process, one window on it, and a check that stops the run with a
+// clear message.
 #pragma once
 
 #include <unistd.h>
@@ -11,6 +12,9 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+
+#include "app/FakePlatform.h"
+#include "app/Main.h"
 
 namespace cluemill::fuzz {
 
@@ -30,6 +34,22 @@ inline const std::filesystem::path& ScratchFolder() {
         return made;
     }();
     return *folder;
+}
+
+inline testing::FakePlatform& Platform() {
+    static testing::FakePlatform* const platform = new testing::FakePlatform;
+    return *platform;
+}
+
+// One window for all runs (it is large), loaded once on the scratch folder.
+inline Main& Window() {
+    static Main* const main = [] {
+        Platform().Folder = ScratchFolder().string();
+        auto* made = new Main(Platform());
+        made->Form_Load();
+        return made;
+    }();
+    return *main;
 }
 
 inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {

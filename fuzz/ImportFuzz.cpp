@@ -3,17 +3,13 @@
 // record's pattern is shown and offered, the answers alternate between yes
 // and no until a cancel, and the library must end with whole records of valid
 // codes.
-#include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/FakePlatform.h"
-#include "app/Main.h"
 #include "patterns/PatternImport.h"
 
 using namespace cluemill;
@@ -23,6 +19,7 @@ namespace {
 // The import is cancelled at the question after this many: fuzz/run.sh gives
 // this target up to 12 records, so a cancel is within reach.
 constexpr int kMaxQuestions = 8;
+int questions = 0;
 
 }  // namespace
 
@@ -32,52 +29,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteFile(sds, std::string(reinterpret_cast<const char*>(data), size));
     std::error_code ignored;
     std::filesystem::remove(folder / "Patterns.rec", ignored);
-
     SdsFile file;
     fuzz::Expect(file.Open(sds), "a regular file opens");
     fuzz::Expect(file.Count() == static_cast<std::int64_t>(size) / kSdsRecordSize,
                  "whole records are counted");
     for (std::int64_t r = file.Count(); r >= 1; r -= 3) file.Read(r);
 
-    // One window for all runs (it is large): loaded once, the library
-    // counted anew for every run.
-    static testing::FakePlatform platform;
-    static Main main(platform);
-    static int questions = 0;
-    static const bool loaded = [&] {
-        platform.Folder = folder.string();
-        main.Form_Load();
-        return true;
-    }();
-    (void)loaded;
+    Main& main = fuzz::Window();
     questions = 0;
-    platform.OnDoEvents = [](int) {
+    fuzz::Platform().OnDoEvents = [&main](int) {
         if (!main.Form.Picture1.Visible) return;
         ++questions;
-        if (questions > kMaxQuestions) {
-            main.CommandCancel_Click();
-        } else if (questions % 2 == 1) {
-            main.CommandYes_Click();
-        } else {
-            main.CommandNo_Click();
-        }
+        if (questions > kMaxQuestions) return main.CommandCancel_Click();
+        questions % 2 == 1 ? main.CommandYes_Click() : main.CommandNo_Click();
     };
     main.Library.Count();
     main.Library.CurrentPattern = 0;
-    platform.FilesToOpen = {sds.string()};
-    platform.Messages.clear();
+    fuzz::Platform().FilesToOpen = {sds.string()};
+    fuzz::Platform().Messages.clear();
     main.ImportPattern_Click();
     fuzz::Expect(questions <= kMaxQuestions + 1, "a cancel ends the import");
 
-    // The library as the import left it, read in one go.
     std::string stored;
-    if (std::ifstream in(folder / "Patterns.rec", std::ios::binary); in) {
+    if (std::ifstream in(folder / "Patterns.rec", std::ios::binary); in)
         stored.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    fuzz::Expect(stored.size() % kPatternRecordSize == 0, "the library holds whole records");
     fuzz::Expect(static_cast<std::uintmax_t>(main.Library.PatternCount) * kPatternRecordSize ==
                      stored.size(),
-                 "the count is what the library holds");
+                 "the library holds whole records, as many as counted");
     for (std::size_t at = 0; at < stored.size(); at += kPatternRecordSize) {
         fuzz::Expect(!CheckPatternCode(std::string_view(stored).substr(at, 22)),
                      "an imported code is valid");

@@ -2,14 +2,10 @@
 // A Patterns.rec from outside, drawn by the pattern picker: the pages of
 // thumbnails are painted, the cursor moved with every key and the paging
 // buttons, and a pattern chosen or the picker cancelled.
-#include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/FakePlatform.h"
-#include "app/Main.h"
 
 using namespace cluemill;
 
@@ -24,42 +20,27 @@ constexpr int kMaxSteps = 8;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::filesystem::path folder = fuzz::ScratchFolder();
     // The last byte steers the user; the rest is the library. With the two
     // top bits of the steering byte set, the library is the rest written
-    // over and over (up to 253 times, up to three pages of records), so that
-    // paging has pages to go to: one page shows 88 records, and an input
-    // holds at most 41.
-    const std::size_t library = size > 0 ? size - 1 : 0;
+    // over and over (up to three pages of 88 records; an input holds at
+    // most 41), so that paging has pages to go to.
     const unsigned steer = size > 0 ? data[size - 1] : 0;
-    const std::string records(reinterpret_cast<const char*>(data), library);
+    const std::string records(reinterpret_cast<const char*>(data), size > 0 ? size - 1 : 0);
     const unsigned copies = steer >= 0xC0 ? 1 + (steer & 0x3F) * 4 : 1;
-    constexpr std::size_t kThreePages = 3 * 88 * 98;
     std::string file = records;
-    for (unsigned k = 1; k < copies && file.size() + records.size() <= kThreePages; ++k)
+    for (unsigned k = 1; k < copies && file.size() + records.size() <= 3 * 88 * 98; ++k)
         file += records;
-    fuzz::WriteFile(folder / "Patterns.rec", file);
+    fuzz::WriteFile(fuzz::ScratchFolder() / "Patterns.rec", file);
 
-    // One window for all runs (it is large): loaded once, the library
-    // counted anew for every run.
-    static testing::FakePlatform platform;
-    static Main main(platform);
-    static const bool loaded = [&] {
-        platform.Folder = folder.string();
-        main.Form_Load();
-        return true;
-    }();
-    (void)loaded;
+    Main& main = fuzz::Window();
     int step = 0;
-    platform.OnDoEvents = [&](int) {
+    fuzz::Platform().OnDoEvents = [&](int) {
         if (!main.PickerOpen) return;
-        ++step;
-        const unsigned choice = (steer + static_cast<unsigned>(step) * 5) % 14;
+        const unsigned choice = (steer + static_cast<unsigned>(++step) * 5) % 14;
         if (step > kMaxSteps) {
             main.Picture4_KeyDown(27, 0);
         } else if (choice < 10) {
-            main.Picture4_KeyDown(kKeys[choice == 0 || choice == 1 ? 9 : choice],
-                                  static_cast<int>(steer & 1));
+            main.Picture4_KeyDown(kKeys[choice < 2 ? 9 : choice], static_cast<int>(steer & 1));
             main.Picture4_KeyUp();
         } else if (choice == 10) {
             main.KnopPageDown_Click();
@@ -74,7 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     main.Library.Count();
     main.Library.CurrentPattern = 0;
-    platform.Messages.clear();
     main.PickPattern_Click();
     fuzz::Expect(!main.PickerOpen, "the picker closes");
     fuzz::Expect(main.Library.CurrentPattern >= 0 &&
