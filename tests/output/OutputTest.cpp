@@ -225,7 +225,7 @@ TEST_F(SaveModSudTest, WritesThePuzzleAndThePatternRecordAndShowsItsStatistics) 
     main.Library.PatternRec.Expanded[2] = 7;
     WriteBytes(kLibrary, kFirst + kSecond.substr(0, 42) + '\x03' + kSecond.substr(43));
     const fs::path hard = OutputFile(folder.Path, OutputFormat::Tavix, 4, 1);
-    WriteBytes(hard, std::string(14 * 166, 'z'));
+    WriteBytes(hard, std::string(13 * 166 + 100, 'z'));  // rounds to 14 records
     main.SaveModSud(puzzle);
     EXPECT_EQ(ReadBytes(kLibrary), kFirst + kSecond.substr(0, 22) + "\x03\0\0\0\x01\0\0\0"s +
                                        std::string(12, '\0') + "\x01\0\0\0"s +
@@ -235,7 +235,8 @@ TEST_F(SaveModSudTest, WritesThePuzzleAndThePatternRecordAndShowsItsStatistics) 
     EXPECT_EQ(Shown(9), Block("00,00 00,00 100,00 00,00 00,00 00,00"));
     EXPECT_EQ(Shown(16), Block("00,00 00,00 00,00 00,00 00,00 100,00"));
     EXPECT_EQ(main.Form.Label6[15].Caption, "Minimal");
-    EXPECT_EQ(ReadBytes(hard), std::string(14 * 166, 'z') + Record(0));
+    EXPECT_EQ(ReadBytes(hard),
+              std::string(13 * 166 + 100, 'z') + std::string(66, '\0') + Record(0));
     EXPECT_EQ(main.StoredCount[3], 14) << "the caller counts the puzzle";
     puzzle.Difficulty = 1;
     for (int format = 0; format < kFormatCount; ++format) {
