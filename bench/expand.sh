@@ -57,7 +57,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int(
 # or "INSTRUCTIONS - CANDIDATES HASH" under callgrind.
 run() {
     local data="$work/data" status=0
-    rm -rf "$data"
+    rm -rf "$data" && mkdir -p "$data"
     # shellcheck disable=SC2086 # the option set is split on purpose
     if [ "$callgrind" = 1 ]; then
         valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" generate --pattern "$pattern" \
