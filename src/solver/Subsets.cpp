@@ -231,6 +231,33 @@ std::array<CandidateMask, 4> FindHiddenSubsets(const CandidateGrid& grid, int u,
     return first;
 }
 
+// fewer[k]: the open cells with at most low + k candidates, k = 0 and 1.
+std::array<CellSet, 2> FewCandidates(const CandidateGrid& grid, const CellSet& open, int low) {
+    std::array<CellSet, 6> atLeast{};  // atLeast[k]: cells with more than k candidates
+    for (int digit = 1; digit <= 9; ++digit) {
+        const CellSet& holders = grid.CellsOf(digit);
+        for (int k = low + 1; k > 0; --k) atLeast[k] = atLeast[k] | (atLeast[k - 1] & holders);
+        atLeast[0] = atLeast[0] | holders;
+    }
+    return {open.Without(atLeast[low]), open.Without(atLeast[low + 1])};
+}
+
+// Removes what the unit's subset of the tuple's digits rules out.
+void ApplySubset(CandidateGrid& grid, const CellSet& open, const Unit& unit, CandidateMask tuple,
+                 bool naked) {
+    for (const auto cell : unit.Cells) {
+        const CandidateMask m = grid[cell];
+        if (naked) {
+            // The tuple's digits leave every cell outside the subset.
+            if (open.Contains(cell) && (m & ~tuple) == 0) continue;
+            grid.Set(cell, static_cast<CandidateMask>(m & ~tuple));
+        } else if (m & tuple) {
+            // The subset's cells keep only the tuple's digits.
+            grid.Set(cell, static_cast<CandidateMask>(m & tuple));
+        }
+    }
+}
+
 }  // namespace
 
 bool Solver::NakedHidden(bool naked, int candidateCount) {
@@ -269,16 +296,7 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
     // fewer than low such cells, and fewer than low + 1 with at most low + 1,
     // has no naked subset of either size.
     std::array<CellSet, 2> fewer{};
-    if (naked && known != (1u << kUnits) - 1) {
-        std::array<CellSet, 6> atLeast{};  // atLeast[k]: cells with more than k candidates
-        for (int digit = 1; digit <= 9; ++digit) {
-            const CellSet& holders = Candidates.CellsOf(digit);
-            for (int k = low + 1; k > 0; --k) atLeast[k] = atLeast[k] | (atLeast[k - 1] & holders);
-            atLeast[0] = atLeast[0] | holders;
-        }
-        fewer[0] = open_.Without(atLeast[low]);
-        fewer[1] = open_.Without(atLeast[low + 1]);
-    }
+    if (naked && known != (1u << kUnits) - 1) fewer = FewCandidates(Candidates, open_, low);
     constexpr std::uint32_t kAll = (1u << kUnits) - 1;
     for (std::uint32_t left = (~known & kAll) | acting; left != 0; left &= left - 1) {
         const int u = std::countr_zero(left);
@@ -288,13 +306,11 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
             known |= 1u << u;
             if (((subsetsKnown_[3] >> u) & 1u) == 0) {
                 subsetsKnown_[3] |= 1u << u;
-                CandidateMask present = 0;
-                for (const auto cell : unit.Cells) present |= Candidates[cell];
-                const int openCells = (open_ & kUnitSets[u]).Count();
                 const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
-                subsets.Present = present;
-                subsets.OpenCells = static_cast<std::int8_t>(openCells);
-                subsets.Square = present == free && CountDigits(free) == openCells;
+                subsets.Present = 0;
+                for (const auto cell : unit.Cells) subsets.Present |= Candidates[cell];
+                subsets.OpenCells = static_cast<std::int8_t>((open_ & kUnitSets[u]).Count());
+                subsets.Square = subsets.Present == free && CountDigits(free) == subsets.OpenCells;
             }
             const CandidateMask present = subsets.Present;
             const int openCells = subsets.OpenCells;
@@ -302,62 +318,41 @@ bool Solver::FindSubset(bool naked, int candidateCount, bool inPass) {
             int largest = openCells - spare;
             // An acting subset of n cells needs n open cells with at most n
             // candidates.
-            int minSize = low;
-            int maxSize = low + 1;
             if (naked) {
+                int minSize = low;
+                int maxSize = low + 1;
                 if (low > largest || (fewer[0] & kUnitSets[u]).Count() < low) minSize = low + 1;
                 if (low + 1 > largest || (fewer[1] & kUnitSets[u]).Count() <= low) maxSize = low;
                 if (square && low == 4) {
                     if (openCells < 7) minSize = 5;
                     if (openCells < 9) maxSize = 4;
                 }
-                if (minSize > maxSize) {
-                    subsets.Naked[low] = 0;
-                    subsets.Naked[low + 1] = 0;
-                    subsetsActing_[low - 2] &= ~(1u << u);
-                    subsetsActing_[low - 1] &= ~(1u << u);
-                    continue;
+                std::array<CandidateMask, 6> found{};
+                if (minSize <= maxSize) {
+                    std::array<CandidateMask, 9> cand{};
+                    for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
+                    // Only tuples of digits not yet placed in the unit are tried.
+                    const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
+                    found = NakedSubsetFinder(cand, PlacesInUnit(open_, u), free, minSize, maxSize)
+                                .Find();
                 }
-            } else {
-                if (!inPass || CountDigits(present) > openCells) largest = 3;
-                if (square) largest = openCells < 6 ? 0 : openCells < 8 ? 2 : 3;
-                if (largest < 2) {
-                    subsets.Hidden = {};
-                    subsetsActing_[4] &= ~(1u << u);
-                    subsetsActing_[5] &= ~(1u << u);
-                    continue;
-                }
-            }
-            if (naked) {
-                std::array<CandidateMask, 9> cand{};
-                for (int i = 0; i < 9; ++i) cand[i] = Candidates[unit.Cells[i]];
-                const std::uint32_t open = PlacesInUnit(open_, u);
-                // Only tuples of digits not yet placed in the unit are tried.
-                const auto free = static_cast<CandidateMask>(kAllDigits & ~placed_[u]);
-                const auto found = NakedSubsetFinder(cand, open, free, minSize, maxSize).Find();
                 subsets.Naked[low] = found[low];
                 subsets.Naked[low + 1] = found[low + 1];
                 subsetsActing_[low - 2] = SetBit(subsetsActing_[low - 2], u, found[low] != 0);
                 subsetsActing_[low - 1] = SetBit(subsetsActing_[low - 1], u, found[low + 1] != 0);
             } else {
-                subsets.Hidden = FindHiddenSubsets(Candidates, u, largest < 3 ? 2 : 3);
+                if (!inPass || CountDigits(present) > openCells) largest = 3;
+                if (square) largest = openCells < 6 ? 0 : openCells < 8 ? 2 : 3;
+                subsets.Hidden = largest < 2
+                                     ? std::array<CandidateMask, 4>{}
+                                     : FindHiddenSubsets(Candidates, u, largest < 3 ? 2 : 3);
                 subsetsActing_[4] = SetBit(subsetsActing_[4], u, subsets.Hidden[2] != 0);
                 subsetsActing_[5] = SetBit(subsetsActing_[5], u, subsets.Hidden[3] != 0);
             }
         }
         const CandidateMask tuple = naked ? subsets.Naked[n] : subsets.Hidden[n];
         if (tuple == 0) continue;
-        for (const auto cell : unit.Cells) {
-            const CandidateMask m = Candidates[cell];
-            if (naked) {
-                // The tuple's digits leave every cell outside the subset.
-                if (open_.Contains(cell) && (m & ~tuple) == 0) continue;
-                Candidates.Set(cell, static_cast<CandidateMask>(m & ~tuple));
-            } else if (m & tuple) {
-                // The subset's cells keep only the tuple's digits.
-                Candidates.Set(cell, static_cast<CandidateMask>(m & tuple));
-            }
-        }
+        ApplySubset(Candidates, open_, unit, tuple, naked);
         return true;
     }
     return false;
