@@ -37,6 +37,18 @@ Pattern Main::GridPattern() const {
     return clues;
 }
 
+CellValues Main::GridPuzzle() const {
+    CellValues puzzle{};
+    for (int cell = 0; cell < kCells; ++cell) {
+        const Label& label = Form.Grid[cell];
+        if (label.BackColor == kRed && label.Caption.size() == 1 && label.Caption[0] >= '1' &&
+            label.Caption[0] <= '9') {
+            puzzle[cell] = static_cast<std::int8_t>(label.Caption[0] - '0');
+        }
+    }
+    return puzzle;
+}
+
 // With a symmetry chosen for drawing, the cell's images take the state the
 // clicked cell takes.
 void Main::Grid_Click(int index) {

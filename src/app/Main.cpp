@@ -59,6 +59,48 @@ void Main::Form_Load() {
     CountSudokus();
 }
 
+Choices Main::CurrentChoices() const {
+    Choices choices;
+    choices.OutputFormat = Form.Combo2.ListIndex;
+    choices.RenewAfter = Form.Combo1.ListIndex;
+    for (int i = 0; i < static_cast<int>(Form.Option1.size()); ++i) {
+        if (Form.Option1[i].Value) choices.Expansion = i;
+    }
+    choices.Minimal = Form.CheckMinimal.Value == 1;
+    choices.Limit = Form.CheckLimit.Value == 1;
+    choices.RandomPatterns = Form.CheckRandomPattern.Value == 1;
+    choices.TestMinimal = Form.TestMinimal.Value == 1;
+    return choices;
+}
+
+void Main::RestoreChoices(const Choices& choices) {
+    const auto holds = [](int index, std::size_t size) {
+        return index >= 0 && index < static_cast<int>(size);
+    };
+    if (holds(choices.OutputFormat, Form.Combo2.List.size())) {
+        Form.Combo2.ListIndex = choices.OutputFormat;
+        Combo2_Click();
+    }
+    if (holds(choices.RenewAfter, Form.Combo1.List.size())) {
+        Form.Combo1.ListIndex = choices.RenewAfter;
+        Combo1_Click();
+    }
+    if (holds(choices.Expansion, Form.Option1.size())) {
+        for (int i = 0; i < static_cast<int>(Form.Option1.size()); ++i) {
+            Form.Option1[i].Value = i == choices.Expansion;
+        }
+        Option1_Click(choices.Expansion);
+    }
+    Form.CheckMinimal.Value = choices.Minimal ? 1 : 0;
+    Form.CheckLimit.Value = choices.Limit ? 1 : 0;
+    Form.TestMinimal.Value = choices.TestMinimal ? 1 : 0;
+    const int random = choices.RandomPatterns ? 1 : 0;
+    if (Form.CheckRandomPattern.Value != random) {
+        Form.CheckRandomPattern.Value = random;
+        CheckRandomPattern_Click();
+    }
+}
+
 bool Main::Form_QueryUnload() {
     return !Generating && !PickerOpen && !Testing;
 }

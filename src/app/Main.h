@@ -13,12 +13,26 @@
 #include "generator/Generator.h"
 #include "patterns/PatternLibrary.h"
 #include "patterns/Picker.h"
+#include "tester/PuzzleText.h"
 #include "tester/Tester.h"
 
 namespace cluemill {
 
 // Rows of the window lock's table (GuiState, EditorState).
 inline constexpr int kLockRows = 102;
+
+// The choices a user makes on the window that it keeps from one start to the
+// next: entries of the lists (Combo2, Combo1), the selected Option1, the
+// check boxes.
+struct Choices {
+    int OutputFormat = 0;
+    int RenewAfter = 0;
+    int Expansion = 0;
+    bool Minimal = false;
+    bool Limit = false;
+    bool RandomPatterns = false;
+    bool TestMinimal = false;
+};
 
 // The main window's engine: the controls (Form), the outside world
 // (Platform), the library, one generator, one tester and the picker, the
@@ -143,6 +157,20 @@ class Main : public SolutionDisplay {
     // Counts the puzzles of the selected format into StoredCount and shows
     // them in the status bar.
     void CountSudokus();
+
+    // The choices the controls show.
+    Choices CurrentChoices() const;
+    // Puts the choices on the controls as a user would make them, and runs
+    // the handlers that follow from them: the inventory of the output format,
+    // the renewal count, the expansion level, the lock of the pattern
+    // editor. An entry a list does not hold leaves the list as it is.
+    void RestoreChoices(const Choices& choices);
+
+    // The puzzle on the grid: the digit of every red cell that shows one, 0
+    // elsewhere (a pattern alone is no puzzle).
+    CellValues GridPuzzle() const;
+    // The same as a puzzle text, "." for an empty cell.
+    std::string GridPuzzleText() const { return WritePuzzleText(GridPuzzle(), '.'); }
 
     // Sets Text2's text as the program does, which fires Text2_Change.
     void SetText2(const std::string& text);

@@ -14,6 +14,16 @@ CellValues ReadPuzzleText(std::string_view text) {
     return cells;
 }
 
+std::string PuzzleTextFromGrid(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    if (text.find_first_of("\r\n") == std::string_view::npos) return std::string(text);
+    std::string cells;
+    for (const char c : text) {
+        if ((c >= '0' && c <= '9') || c == '.') cells += c;
+    }
+    return cells;
+}
+
 std::string WritePuzzleText(const CellValues& cells, char emptyChar) {
     std::string text;
     AppendPuzzleText(text, cells, emptyChar);

@@ -13,6 +13,12 @@ namespace cluemill {
 // are ignored; cells past the end of a shorter text are empty.
 CellValues ReadPuzzleText(std::string_view text);
 
+// The puzzle text of a pasted text. A grid laid out on several lines, with or
+// without separators ("|", "-", "+", blanks), keeps only its cells, in order:
+// the digits 1 to 9, "." and "0". A single line is returned as it is, without
+// the line ends that follow it.
+std::string PuzzleTextFromGrid(std::string_view text);
+
 // The 81-character form of a grid, with emptyChar for a 0 cell.
 std::string WritePuzzleText(const CellValues& cells, char emptyChar);
 // The same, appended to text.
