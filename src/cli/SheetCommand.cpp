@@ -59,9 +59,6 @@ const Command kSheet = {
     "a usage error.\n",
 };
 
-constexpr std::array<const char*, 6> kClassNames = {"Very Easy", "Easy",      "Medium",
-                                                    "Hard",      "Very Hard", "Others"};
-
 // The sheet's options from the parsed arguments; what is wrong with them,
 // or nothing.
 std::string SheetOptionsOf(const Arguments& arguments, SheetOptions& options) {
@@ -90,23 +87,11 @@ int ReadSheetPuzzles(std::istream& in, bool grade, std::ostream& err,
     const int status = ReadPuzzleLines(
         in, "sheet",
         [&](const std::string& line, long long number) {
-            solver->Puzzle = ReadPuzzleText(line);
-            const char* problem = nullptr;
-            if (GivensConflict(solver->Puzzle)) {
-                problem = "two givens share a digit in a row, column or box";
-            } else if (!solver->UniqueSud(SearchSwitches{})) {
-                problem = "the puzzle has no unique solution";
-            }
-            if (problem != nullptr) {
+            if (const char* problem =
+                    AddSheetPuzzle(*solver, ReadPuzzleText(line), grade, puzzles)) {
                 err << "line " << number << ": " << problem << '\n';
                 skipped = true;
-                return;
             }
-            SheetPuzzle& puzzle = puzzles.emplace_back();
-            puzzle.Givens = solver->Puzzle;
-            puzzle.Solution = solver->Solution;
-            puzzle.Number = static_cast<int>(puzzles.size());
-            if (grade) puzzle.Label = kClassNames[std::clamp(solver->Difficulty, 1, 6) - 1];
         },
         [&](const std::string& text) { err << text; });
     return status == 0 && skipped ? 1 : status;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "solver/Solver.h"
+#include "tester/PuzzleText.h"
 
 namespace cluemill {
 
@@ -20,6 +22,27 @@ struct SheetPuzzle {
     int Number = 0;
     std::string Label;
 };
+
+// The class names printed beside graded puzzles, by difficulty 1 to 6.
+inline constexpr std::array<const char*, 6> kSheetClassNames = {"Very Easy", "Easy",      "Medium",
+                                                                "Hard",      "Very Hard", "Others"};
+
+// Solves a puzzle for a sheet and, when it can be printed, appends it to
+// puzzles numbered after the others, with its class as the label when
+// `grade`. Returns why it cannot be printed (its givens conflict, or it has
+// no unique solution), or nullptr. Both faces print through this.
+inline const char* AddSheetPuzzle(Solver& solver, const CellValues& givens, bool grade,
+                                  std::vector<SheetPuzzle>& puzzles) {
+    solver.Puzzle = givens;
+    if (GivensConflict(solver.Puzzle)) return "two givens share a digit in a row, column or box";
+    if (!solver.UniqueSud(SearchSwitches{})) return "the puzzle has no unique solution";
+    SheetPuzzle& puzzle = puzzles.emplace_back();
+    puzzle.Givens = solver.Puzzle;
+    puzzle.Solution = solver.Solution;
+    puzzle.Number = static_cast<int>(puzzles.size());
+    if (grade) puzzle.Label = kSheetClassNames[std::clamp(solver.Difficulty, 1, 6) - 1];
+    return nullptr;
+}
 
 // How a sheet is laid out.
 struct SheetOptions {
