@@ -46,7 +46,7 @@ template <class Show>
 void PushCaption(const std::string& caption, std::string& shown, Show show) {
     if (caption == shown) return;
     shown = caption;
-    show(Latin1(shown));
+    show(shown);
 }
 
 int Clamp(std::int64_t position, int length) {
@@ -66,6 +66,19 @@ void FormBinding::Add(const Control& control, QWidget* widget, std::function<voi
     entries_.push_back({widget, std::move(push)});
 }
 
+QString FormBinding::Marked(const QWidget* widget, const std::string& caption) const {
+    QString text = Latin1(caption);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const auto found = mnemonics_.find(widget->objectName());
+    if (found != mnemonics_.end()) {
+        const QLatin1Char letter(found->second);
+        qsizetype at = text.indexOf(letter);
+        if (at < 0) at = text.indexOf(letter, 0, Qt::CaseInsensitive);
+        if (at >= 0) text.insert(at, QLatin1Char('&'));
+    }
+    return text;
+}
+
 void FormBinding::UserChanged() {
     if (syncing_) return;
     if (blocked_) {
@@ -81,10 +94,14 @@ void FormBinding::Bind(Label& control, QLabel* widget) {
     widget->setBackgroundRole(QPalette::Window);
     widget->setForegroundRole(QPalette::WindowText);
     Add(control, widget,
-        [&control, widget, shown = std::string(), back = kNoColour, fore = kNoColour]() mutable {
+        [this, &control, widget, shown = std::string(), back = kNoColour,
+         fore = kNoColour]() mutable {
             PushState(control, widget);
-            PushCaption(control.Caption, shown,
-                        [widget](const QString& text) { widget->setText(text); });
+            // A label shows a mnemonic only for its buddy.
+            PushCaption(control.Caption, shown, [this, widget](const std::string& text) {
+                widget->setText(mnemonics_.count(widget->objectName()) != 0 ? Marked(widget, text)
+                                                                            : Latin1(text));
+            });
             if (control.BackColor != back || control.ForeColor != fore) {
                 back = control.BackColor;
                 fore = control.ForeColor;
@@ -105,10 +122,11 @@ void FormBinding::Bind(Label& control, QLabel* widget) {
 }
 
 void FormBinding::Bind(CommandButton& control, QPushButton* widget) {
-    Add(control, widget, [&control, widget, shown = std::string()]() mutable {
+    Add(control, widget, [this, &control, widget, shown = std::string()]() mutable {
         PushState(control, widget);
-        PushCaption(control.Caption, shown,
-                    [widget](const QString& text) { widget->setText(text); });
+        PushCaption(control.Caption, shown, [this, widget](const std::string& text) {
+            widget->setText(Marked(widget, text));
+        });
     });
 }
 
@@ -117,10 +135,11 @@ void FormBinding::Bind(CheckBox& control, QCheckBox* widget) {
         if (Takes()) control.Value = checked ? 1 : 0;
         UserChanged();
     });
-    Add(control, widget, [&control, widget, shown = std::string()]() mutable {
+    Add(control, widget, [this, &control, widget, shown = std::string()]() mutable {
         PushState(control, widget);
-        PushCaption(control.Caption, shown,
-                    [widget](const QString& text) { widget->setText(text); });
+        PushCaption(control.Caption, shown, [this, widget](const std::string& text) {
+            widget->setText(Marked(widget, text));
+        });
         const bool ticked = control.Value == 1;
         if (widget->isChecked() != ticked) widget->setChecked(ticked);
     });
@@ -133,10 +152,11 @@ void FormBinding::Bind(OptionButton& control, QRadioButton* widget) {
         if (Takes()) control.Value = checked;
     });
     QObject::connect(widget, &QRadioButton::clicked, widget, [this] { UserChanged(); });
-    Add(control, widget, [&control, widget, shown = std::string()]() mutable {
+    Add(control, widget, [this, &control, widget, shown = std::string()]() mutable {
         PushState(control, widget);
-        PushCaption(control.Caption, shown,
-                    [widget](const QString& text) { widget->setText(text); });
+        PushCaption(control.Caption, shown, [this, widget](const std::string& text) {
+            widget->setText(Marked(widget, text));
+        });
         if (widget->isChecked() != control.Value) widget->setChecked(control.Value);
     });
 }
@@ -190,10 +210,11 @@ void FormBinding::Bind(TextBox& control, QPlainTextEdit* widget) {
 }
 
 void FormBinding::Bind(Frame& control, QGroupBox* widget) {
-    Add(control, widget, [&control, widget, shown = std::string()]() mutable {
+    Add(control, widget, [this, &control, widget, shown = std::string()]() mutable {
         PushState(control, widget);
-        PushCaption(control.Caption, shown,
-                    [widget](const QString& text) { widget->setTitle(text); });
+        PushCaption(control.Caption, shown, [this, widget](const std::string& text) {
+            widget->setTitle(Marked(widget, text));
+        });
     });
 }
 
@@ -220,8 +241,9 @@ void FormBinding::Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*
     Add(control, bar, [&control, bar, panels, shown = std::array<std::string, 6>()]() mutable {
         bar->setEnabled(control.Enabled);
         for (std::size_t i = 0; i < panels.size(); ++i) {
-            PushCaption(control.Panels[i], shown[i],
-                        [panel = panels[i]](const QString& text) { panel->setText(text); });
+            PushCaption(control.Panels[i], shown[i], [panel = panels[i]](const std::string& text) {
+                panel->setText(Latin1(text));
+            });
         }
     });
 }
@@ -229,7 +251,7 @@ void FormBinding::Bind(PanelBar& control, QWidget* bar, const std::array<QLabel*
 void FormBinding::Bind(Window& window, QWidget* widget) {
     pushWindow_ = [&window, widget, shown = std::string()]() mutable {
         PushCaption(window.Caption, shown,
-                    [widget](const QString& text) { widget->setWindowTitle(text); });
+                    [widget](const std::string& text) { widget->setWindowTitle(Latin1(text)); });
     };
 }
 

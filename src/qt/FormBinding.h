@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,7 +19,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QString;
 class QTimer;
 class QWidget;
 
@@ -31,6 +32,13 @@ namespace cluemill {
 // here, then `changed` runs; events with handlers belong to the window.
 // While input is blocked (a handler of the engine is running) such a change
 // is not taken: the widget shows the Form's value again.
+//
+// A caption is shown byte for byte, except for mnemonics: a button, check
+// box, option button or frame reads '&' as the mark of its mnemonic, so its
+// text has every '&' of the caption doubled and, when the control has a
+// mnemonic letter, one '&' before the first such letter (so does a label
+// that has one: it names its buddy's key). The Form's captions never carry
+// these marks; a widget's text with the marks taken out is its caption.
 class FormBinding {
   public:
     explicit FormBinding(std::function<void()> changed);
@@ -59,6 +67,10 @@ class FormBinding {
     // The widget bound to the control, or nullptr.
     QWidget* WidgetOf(const Control& control) const;
 
+    // The mnemonic letters of controls, by object name; set before the first
+    // Sync. A label with a letter must have a buddy.
+    void SetMnemonics(std::map<QString, char> mnemonics) { mnemonics_ = std::move(mnemonics); }
+
     // While blocked, what a user changes in a widget is undone instead of
     // being written into the Form.
     void BlockInput(bool blocked) { blocked_ = blocked; }
@@ -78,10 +90,13 @@ class FormBinding {
     };
     void Add(const Control& control, QWidget* widget, std::function<void()> push);
     void UserChanged();
+    // The text a widget that reads mnemonic marks shows for a caption.
+    QString Marked(const QWidget* widget, const std::string& caption) const;
     // True when a user's change of a value may be written into the Form.
     bool Takes() const { return !blocked_ || syncing_; }
 
     std::function<void()> changed_;
+    std::map<QString, char> mnemonics_;
     std::vector<Entry> entries_;
     std::unordered_map<const Control*, std::size_t> index_;
     // A text box's text as last pushed to or pulled from its widget: the

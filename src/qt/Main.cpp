@@ -6,7 +6,9 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
     // Beyond a file size limit a write fails instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    // The settings live in ~/.config/cluemill/cluemill.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("cluemill"));
     QCoreApplication::setApplicationName(QStringLiteral("cluemill"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(cluemill::kVersion));
     // The desktop entry's name: the window's icon and its grouping in task
@@ -62,9 +66,15 @@ int main(int argc, char** argv) {
         box.exec();
         return 1;
     }
+    // A picture for the documentation shows the window as it first starts,
+    // whatever the user's settings.
+    QTemporaryDir fresh;
+    QSettings userSettings;
+    QSettings freshSettings(fresh.filePath(QStringLiteral("cluemill.conf")), QSettings::IniFormat);
     cluemill::QtPlatform platform(folder.string());
     cluemill::Main engine(platform);
-    cluemill::MainWindow window(engine, platform);
+    cluemill::MainWindow window(engine, platform,
+                                parser.isSet(screenshot) ? freshSettings : userSettings);
     window.Start();
 
     if (parser.isSet(screenshot)) {

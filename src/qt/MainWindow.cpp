@@ -2,15 +2,23 @@
 #include "qt/MainWindow.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <array>
@@ -19,8 +27,11 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
+#include "qt/ControlHelp.h"
 #include "qt/QtPlatform.h"
 #include "qt/Widgets.h"
+#include "qt/WindowSettings.h"
 
 namespace cluemill {
 
@@ -43,7 +54,8 @@ namespace {
 //   | panel | panel | panel | panel | panel | panel |
 //
 // The picker panel (Picture3) covers everything but Frame3; the question
-// panel (Picture1) lies over Text1. Both are hidden until used.
+// panel (Picture1) lies over Text1. Both are hidden until used. The menu bar
+// lies above all this and makes the window taller by its height.
 constexpr int kClientWidth = 864;
 constexpr int kWorkHeight = 444;
 constexpr int kStatusHeight = 22;
@@ -136,11 +148,21 @@ constexpr std::array<ClickHandler, 17> kClicks = {{
 
 }  // namespace
 
-MainWindow::MainWindow(cluemill::Main& main, QtPlatform& platform)
-    : main_(main), platform_(platform), binding_([this] { Sync(); }) {
+MainWindow::MainWindow(cluemill::Main& main, QtPlatform& platform, QSettings& settings)
+    : main_(main),
+      platform_(platform),
+      settings_(settings),
+      binding_([this] { Sync(); }),
+      sheets_(main, platform, this) {
     setObjectName(QStringLiteral("Main"));
+    // The installed icon theme's, else the one built in.
+    setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.cluemill.Cluemill"),
+                         QIcon(QStringLiteral(":/icons/io.github.cluemill.Cluemill.svg"))));
     binding_.Bind(main_.Form.Main, this);
-    setFixedSize(kClientWidth, kWorkHeight + kStatusHeight);
+    binding_.SetMnemonics(ControlMnemonics());
+    BuildMenus();
+    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kWorkHeight + kStatusHeight);
     auto* work = new QWidget(this);
     setCentralWidget(work);
     BuildPerformance(work);
@@ -157,6 +179,7 @@ MainWindow::MainWindow(cluemill::Main& main, QtPlatform& platform)
     Connect();
     platform_.Attach(this);
     Sync();
+    AddControlHelp(this);
 }
 
 MainWindow::~MainWindow() {
@@ -207,6 +230,12 @@ void MainWindow::BuildGrid(QWidget* work) {
     board->setObjectName(QStringLiteral("GridBoard"));
     board->setGeometry(kGridLeft, kGridTop, kGridSize, kGridSize);
     Fill(board, QPalette::Shadow);
+    // A click on a cell gives the board the keyboard, for Ctrl+C.
+    board->setFocusPolicy(Qt::StrongFocus);
+    new QShortcut(
+        QKeySequence::Copy, board,
+        [this] { QGuiApplication::clipboard()->setText(Latin1(main_.GridPuzzleText())); },
+        Qt::WidgetShortcut);
     for (int box = 0; box < 9; ++box) {
         auto* shade = new QFrame(board);
         shade->setGeometry(CellOffset(box % 3 * 3), CellOffset(box / 3 * 3),
@@ -313,10 +342,15 @@ void MainWindow::BuildTester(QWidget* work) {
     text1->Dropped = [this](const std::vector<std::string>& files) {
         Handle([this, &files] { main_.Text1_OLEDragDrop(files); });
     };
+    // Only a drop target: the keyboard has nothing to do there.
+    text1->setFocusPolicy(Qt::ClickFocus);
     auto* text2 =
-        Place<QLineEdit>(binding_, f.Text2, work, {6, 414, 598, 24}, QStringLiteral("Text2"));
+        Place<PuzzleTextBox>(binding_, f.Text2, work, {6, 414, 598, 24}, QStringLiteral("Text2"));
     text2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text2->setMaxLength(std::numeric_limits<int>::max());
+    text2->FromPasted = [](const QString& pasted) {
+        return Latin1(PuzzleTextFromGrid(pasted.toLatin1().toStdString()));
+    };
     Place<QPushButton>(binding_, f.ButtonSolve, work, {612, 414, 124, 24},
                        QStringLiteral("ButtonSolve"));
     Place<QCheckBox>(binding_, f.TestMinimal, work, {742, 414, 116, 24},
@@ -465,6 +499,38 @@ void MainWindow::Connect() {
             [this] { HandleWhilePicking([this] { main_.Timer1_Timer(); }); });
 }
 
+void MainWindow::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    import_ = file->addAction(QStringLiteral("&Import..."), QKeySequence::Open, this,
+                              [this] { Handle([this] { main_.ImportPattern_Click(); }); });
+    workActions_.push_back(file->addAction(QStringLiteral("&Export sheet..."),
+                                           QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                                           [this] { Handle([this] { sheets_.Export(); }); }));
+    workActions_.push_back(file->addAction(QStringLiteral("&Print..."), QKeySequence::Print, this,
+                                           [this] { Handle([this] { sheets_.Print(); }); }));
+    file->addSeparator();
+    // As the close box: refused during a run or while the picker is open.
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    workActions_.push_back(help->addAction(QStringLiteral("&About Cluemill"), this,
+                                           [this] { Handle([this] { About(); }); }));
+}
+
+void MainWindow::About() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Cluemill"),
+                    QStringLiteral("Cluemill %1\n\n"
+                                   "Sudoku puzzles from clue patterns: generated, graded, tested, "
+                                   "and printed on sheets.\n\n"
+                                   "Licence: MIT\n"
+                                   "Data folder: %2")
+                        .arg(QLatin1String(kVersion), QFile::decodeName(main_.AppFolder.c_str())),
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setIconPixmap(windowIcon().pixmap(64));
+    platform_.Exec(box);
+}
+
 void MainWindow::FocusOn(const Control& control) {
     if (QWidget* widget = binding_.WidgetOf(control)) {
         Sync();
@@ -475,12 +541,34 @@ void MainWindow::FocusOn(const Control& control) {
 void MainWindow::Start() {
     main_.Form.Main.Width = width() * kTwipsPerPixel;
     Handle([this] { main_.Form_Load(); });
+    const WindowSettings saved = WindowSettings::Load(settings_);
+    Handle([this, &saved] { main_.RestoreChoices(saved.Choices); });
+    platform_.SetOpenFolder(QFile::encodeName(saved.OpenFolder).toStdString());
+    sheets_.Settings = saved.Sheet;
+    // Where it stood last, as long as its title bar is on a screen.
+    if (saved.Position &&
+        QGuiApplication::screenAt(*saved.Position + QPoint(width() / 2, 8)) != nullptr) {
+        main_.Form.Main.Left = saved.Position->x() * kTwipsPerPixel;
+        main_.Form.Main.Top = saved.Position->y() * kTwipsPerPixel;
+    }
     move(main_.Form.Main.Left / kTwipsPerPixel, main_.Form.Main.Top / kTwipsPerPixel);
     show();
 }
 
+void MainWindow::SaveSettings() {
+    WindowSettings current;
+    current.Choices = main_.CurrentChoices();
+    current.Position = pos();
+    current.OpenFolder = QFile::decodeName(platform_.OpenFolder().c_str());
+    current.Sheet = sheets_.Settings;
+    current.Save(settings_);
+}
+
 void MainWindow::Sync() {
     binding_.Sync();
+    const CommandButton& import = main_.Form.ImportPattern;
+    import_->setEnabled(!busy_ && import.Enabled && import.Visible);
+    for (QAction* action : workActions_) action->setEnabled(!busy_);
     const bool bar = main_.Form.StatusBar.Visible && !main_.Form.Picture3.Visible;
     if (statusBar()->isVisibleTo(this) != bar) statusBar()->setVisible(bar);
 }
@@ -498,6 +586,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     bool mayClose = closingNow_;
     if (!mayClose) HandleNested([this, &mayClose] { mayClose = main_.Form_QueryUnload(); });
     if (mayClose) {
+        SaveSettings();
         // A long operation that lets events run (an import) ends with it.
         HandleNested([this] { main_.Form_Unload(); });
         event->accept();

@@ -5,7 +5,10 @@
 
 #include "app/Main.h"
 #include "qt/FormBinding.h"
+#include "qt/SheetActions.h"
 
+class QAction;
+class QSettings;
 class QTimer;
 
 namespace cluemill {
@@ -27,15 +30,24 @@ class QtPlatform;
 // only set a flag that the running handler polls, or ask a question of the
 // engine: CommandHalt, and the close request (which Form_QueryUnload refuses
 // while a run is in progress).
+//
+// Beyond the Form, the window has what a user of a desktop program expects:
+// a menu bar (File: Import, Export sheet, Print, Quit; Help: About), an
+// icon, mnemonics, tooltips and a tab order, pasting a grid into Text2 and
+// copying the grid's puzzle, and settings kept in `settings` from one run to
+// the next (the user's choices, restored through the engine's handlers after
+// Form_Load; the window's position; the folders of the last files; the
+// sheet's options).
 class MainWindow : public QMainWindow {
   public:
-    MainWindow(cluemill::Main& main, QtPlatform& platform);
+    MainWindow(cluemill::Main& main, QtPlatform& platform, QSettings& settings);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Tells the Form the window's width, runs Form_Load and shows the window
-    // where the Form puts it.
+    // Tells the Form the window's width, runs Form_Load, restores the
+    // settings and shows the window where it stood last (else where the Form
+    // puts it).
     void Start();
     // Shows the Form's present state in every widget.
     void Sync();
@@ -71,12 +83,20 @@ class MainWindow : public QMainWindow {
     void BuildQuestion(QWidget* work);
     void BuildPicker(QWidget* work);
     void BuildStatusBar();
+    void BuildMenus();
+    void About();
+    void SaveSettings();
     // The widgets' events to Main's handlers.
     void Connect();
 
     cluemill::Main& main_;
     QtPlatform& platform_;
+    QSettings& settings_;
     FormBinding binding_;
+    SheetActions sheets_;
+    // The menu's actions that start work: none while a handler runs.
+    QAction* import_ = nullptr;
+    std::vector<QAction*> workActions_;
     QTimer* timer1_ = nullptr;
     PickSurface* picture4_ = nullptr;
     bool closingNow_ = false;

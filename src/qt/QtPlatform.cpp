@@ -2,6 +2,7 @@
 #include "qt/QtPlatform.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <utility>
 
 #include "qt/FormBinding.h"
@@ -128,11 +130,21 @@ void QtPlatform::Refresh(const Control& control) {
 
 std::optional<std::string> QtPlatform::OpenFile(const std::string& filter) {
     if (window_ != nullptr) window_->Sync();
-    if (openFileHook_) return openFileHook_(filter);
-    const QString path =
-        QFileDialog::getOpenFileName(window_, QString(), QString(), DialogFilter(filter));
-    if (path.isEmpty()) return std::nullopt;
-    return QFile::encodeName(path).toStdString();
+    std::optional<std::string> path;
+    if (openFileHook_) {
+        path = openFileHook_(filter);
+    } else {
+        const QString chosen = QFileDialog::getOpenFileName(
+            window_, QString(), QFile::decodeName(openFolder_.c_str()), DialogFilter(filter));
+        if (!chosen.isEmpty()) path = QFile::encodeName(chosen).toStdString();
+    }
+    if (path) openFolder_ = std::filesystem::path(*path).parent_path().string();
+    return path;
+}
+
+int QtPlatform::Exec(QDialog& dialog) {
+    if (window_ != nullptr) window_->Sync();
+    return dialogHook_ ? dialogHook_(dialog) : dialog.exec();
 }
 
 // One 32-bit draw scaled by 2^-32: always below 1.

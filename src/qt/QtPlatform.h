@@ -10,6 +10,7 @@
 
 #include "app/Platform.h"
 
+class QDialog;
 class QString;
 
 namespace cluemill {
@@ -26,6 +27,9 @@ class QtPlatform : public Platform {
     // of a person (tests, scripted runs).
     using MessageBoxHook = std::function<void(const std::string& text, const std::string& caption)>;
     using OpenFileHook = std::function<std::optional<std::string>(const std::string& filter)>;
+    // Answers a dialog of the window (the sheet's options, the file and print
+    // dialogs, the About box) in its place: returns the dialog's result.
+    using DialogHook = std::function<int(QDialog& dialog)>;
 
     // programFolder: where the program keeps its files (its own folder, or
     // --data-dir).
@@ -34,6 +38,13 @@ class QtPlatform : public Platform {
     void Attach(MainWindow* window) { window_ = window; }
     void SetMessageBoxHook(MessageBoxHook hook) { messageBoxHook_ = std::move(hook); }
     void SetOpenFileHook(OpenFileHook hook) { openFileHook_ = std::move(hook); }
+    void SetDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
+    // Shows a dialog of the window and waits for it to close: its result.
+    int Exec(QDialog& dialog);
+    // The folder the file-open dialog starts in; the folder of the file
+    // chosen last.
+    const std::string& OpenFolder() const { return openFolder_; }
+    void SetOpenFolder(std::string folder) { openFolder_ = std::move(folder); }
 
     // Syncs the window and runs pending events, at most once per few
     // milliseconds of wall time; calls in between return at once, most of
@@ -60,6 +71,8 @@ class QtPlatform : public Platform {
     MainWindow* window_ = nullptr;
     MessageBoxHook messageBoxHook_;
     OpenFileHook openFileHook_;
+    DialogHook dialogHook_;
+    std::string openFolder_;
     std::mt19937 random_;
     // The throttle of DoEvents: the clock (nanoseconds of clock_) is read
     // once per `stride_` calls, and events run again from nextEvents_ on.

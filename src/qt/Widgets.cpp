@@ -2,11 +2,15 @@
 #include "qt/Widgets.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -79,6 +83,35 @@ void DropTextBox::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     if (Dropped) Dropped(files);
+}
+
+void PuzzleTextBox::PasteClipboard() {
+    if (isReadOnly()) return;
+    const QString pasted = QGuiApplication::clipboard()->text();
+    insert(FromPasted ? FromPasted(pasted) : pasted);
+}
+
+void PuzzleTextBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        PasteClipboard();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+// The standard menu, its paste action taken over. The action is known by
+// its text (before the shortcut), translated as QLineEdit translates it.
+void PuzzleTextBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != paste) continue;
+        disconnect(action, &QAction::triggered, this, nullptr);
+        connect(action, &QAction::triggered, this, &PuzzleTextBox::PasteClipboard);
+    }
+    menu->popup(event->globalPos());
 }
 
 bool EscapePresses::eventFilter(QObject* watched, QEvent* event) {

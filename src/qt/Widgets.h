@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
 #include <string>
@@ -39,6 +40,21 @@ class DropTextBox : public QPlainTextEdit {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+};
+
+// Text2: a one-line text box that hands what is pasted into it (by the
+// keyboard or its context menu) to a function first, which makes a puzzle
+// text of it; a pasted grid's line ends would otherwise become blanks.
+class PuzzleTextBox : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+    std::function<QString(const QString& pasted)> FromPasted;
+    // Inserts the clipboard's text as FromPasted makes it, as a paste would.
+    void PasteClipboard();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 // Escape pressed on a widget or on one of its children (which leave the key

@@ -3,23 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
-#include <numeric>
-#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,151 +17,94 @@
 
 namespace cluemill {
 
-struct Message {
-    std::string Text;
-    std::string Caption;
-    bool operator==(const Message&) const = default;
-};
-
-inline void PrintTo(const Message& message, std::ostream* out) {
-    *out << '"' << message.Text << "\" / \"" << message.Caption << '"';
+// A caption as a widget shows it, without the marks of its mnemonic: this is
+// how a test compares a widget's text with its Form caption.
+inline QString PlainCaption(const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) plain += text[text[i] == '&' ? ++i : i];
+    return plain;
 }
 
-inline const QColor kRedColour(255, 0, 0);
-inline const QColor kWhiteColour(255, 255, 255);
-inline const QColor kBlackColour(0, 0, 0);
-
-inline QColor WindowColour() {
-    return QApplication::palette().color(QPalette::Window);
-}
-
-// The window on a fresh data folder, its message boxes recorded instead of
-// shown, and ways to reach and use its widgets.
+// The window on a fresh data folder with settings of its own (never the
+// user's), its message boxes recorded as "text / caption" and its dialogs
+// answered by `answer_` instead of a person.
 class WindowTest : public ::testing::Test {
   protected:
     WindowTest()
-        : platform_(QFile::encodeName(folder_.path()).toStdString()),
+        : settings_(folder_.filePath(QStringLiteral("cluemill.conf")), QSettings::IniFormat),
+          platform_(QFile::encodeName(folder_.path()).toStdString()),
           main_(platform_),
-          window_(main_, platform_) {
+          window_(main_, platform_, settings_) {
         platform_.SetMessageBoxHook([this](const std::string& text, const std::string& caption) {
-            messages_.push_back({text, caption});
+            messages_.push_back(text + " / " + caption);
+        });
+        platform_.SetDialogHook([this](QDialog& dialog) {
+            if (!answer_) ADD_FAILURE() << "a dialog nobody answers";
+            return answer_ ? answer_(dialog) : int(QDialog::Rejected);
         });
         window_.Start();
     }
 
-    template <class W>
-    W* Widget(const QString& name) {
-        auto* widget = window_.findChild<W*>(name);
+    template <class W = QWidget>
+    W* Widget(const QString& name, QWidget* in = nullptr) {
+        auto* widget = (in != nullptr ? in : &window_)->findChild<W*>(name);
         if (widget == nullptr) throw std::runtime_error("no widget " + name.toStdString());
         return widget;
     }
     QLabel* Cell(int index) { return Widget<QLabel>(QStringLiteral("Grid(%1)").arg(index)); }
-
-    void Type(const QString& text) {
-        QTest::keyClicks(Widget<QLineEdit>(QStringLiteral("Text2")), text);
-    }
+    QLineEdit* Text2() { return Widget<QLineEdit>(QStringLiteral("Text2")); }
+    void Type(const QString& text) { QTest::keyClicks(Text2(), text); }
     // Clicks near the left end, where a check box or option button has its
     // mark and caption.
-    void Click(const QString& name) {
-        auto* button = Widget<QAbstractButton>(name);
+    void Click(const char* name) {
+        auto* button = Widget<QAbstractButton>(QLatin1String(name));
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
-
-    // Drags data onto Text1 and drops it there; true when the drag was
-    // welcomed.
-    bool Drop(QMimeData& data) {
-        QWidget* target = Widget<QPlainTextEdit>(QStringLiteral("Text1"))->viewport();
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-        return enter.isAccepted();
-    }
-    bool DropFiles(const QStringList& paths) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
-        data.setUrls(urls);
-        return Drop(data);
-    }
     QString WriteFile(const QString& name, const QByteArray& content) {
-        const QString path = folder_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-            throw std::runtime_error("cannot write " + path.toStdString());
-        }
-        return path;
+        QFile file(folder_.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        return file.fileName();
     }
-
-    // Every cell shows the puzzle text's character: a digit on red, or "0"
-    // on the window colour for an empty cell.
-    void ExpectGridShows(const char* puzzle) {
+    // What the grid shows, cell by cell: on red the caption's digit, or "X"
+    // for none (a clue of a pattern); off red "." for "0", else the caption.
+    QString Grid() {
+        QString shown;
         for (int i = 0; i < kCells; ++i) {
-            SCOPED_TRACE(i);
-            const char c = puzzle[i];
-            const bool given = c >= '1' && c <= '9';
-            const QPalette palette = Cell(i)->palette();
-            EXPECT_EQ(Cell(i)->text(), given ? QString(QLatin1Char(c)) : QStringLiteral("0"));
-            EXPECT_EQ(palette.color(QPalette::Window), given ? kRedColour : WindowColour());
+            const QChar c = (Cell(i)->text() + ' ')[0];
+            const bool red = Cell(i)->palette().color(QPalette::Window) == QColor(Qt::red);
+            shown += red ? (c == ' ' ? QChar('X') : c) : (c == '0' ? QChar('.') : c);
         }
+        return shown;
     }
-
-    // Clicks the cells marked X in the 81-character pattern.
-    void DrawPattern(const char* pattern) {
-        for (int i = 0; i < kCells; ++i) {
-            if (pattern[i] == 'X') QTest::mouseClick(Cell(i), Qt::LeftButton);
-        }
-    }
-    // Clicks "Generate Sudokus" and returns when the run it starts has
-    // ended. Every 10 ms of the run, `tick` is called from inside it (the
-    // run lets window events run, timers included; Qt never starts a timer's
-    // call inside the same timer's call). A run that goes on for a second
-    // after a click on "Halt Generator", or for twenty seconds in all, fails
-    // the test and is halted behind the window's back.
-    void Generate(const std::function<void()>& tick) {
-        haltClicked_ = false;
-        QTimer ticker;
-        ticker.setInterval(10);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            if (!haltClicked_) tick();
-        });
+    // Clicks `button` and calls `step` every 10 ms while the handler it
+    // started waits (a run, the import, the picker), until `step` returns
+    // false. A handler that goes on for twenty seconds fails the test and
+    // is ended behind the window's back.
+    void ClickAndStep(const char* button, const std::function<bool()>& step) {
+        bool stepping = true;
         int ticks = 0;
-        int ticksSinceHalt = 0;
-        QTimer watchdog;
-        watchdog.setInterval(10);
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            if (++ticks == 2000 || (haltClicked_ && ++ticksSinceHalt == 100)) {
-                ADD_FAILURE() << "the run goes on"
-                              << (haltClicked_ ? " after the click on Halt Generator" : "");
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (++ticks == 2000) {
+                ADD_FAILURE() << "the handler goes on";
                 main_.CommandHalt_Click();
+                main_.CommandCancel_Click();
+                main_.Picture4_KeyDown(27, 0);
             }
+            if (stepping) stepping = ticks < 2000 && step();
         });
-        ticker.start();
-        watchdog.start();
-        QTest::mouseClick(Widget<QPushButton>(QStringLiteral("CommandGenerate")), Qt::LeftButton);
-    }
-    void ClickHalt() {
-        haltClicked_ = true;
-        QTest::mouseClick(Widget<QPushButton>(QStringLiteral("CommandHalt")), Qt::LeftButton);
-    }
-    int Accepted() const {
-        return std::accumulate(main_.Generator.NewCount.begin(), main_.Generator.NewCount.end(), 0);
-    }
-    QStringList PanelTexts() {
-        QStringList texts;
-        for (int k = 1; k <= 6; ++k) {
-            texts << Widget<QLabel>(QStringLiteral("StatusBar.Panels(%1)").arg(k))->text();
-        }
-        return texts;
+        ticker.start(10);
+        QTest::mouseClick(Widget<QAbstractButton>(QLatin1String(button)), Qt::LeftButton);
+        EXPECT_FALSE(stepping) << "the handler ended before its steps";
     }
 
     QTemporaryDir folder_;
+    QSettings settings_;
     QtPlatform platform_;
     Main main_;
     MainWindow window_;
-    std::vector<Message> messages_;
-    bool haltClicked_ = false;
+    std::vector<std::string> messages_;
+    std::function<int(QDialog&)> answer_;
 };
 
 }  // namespace cluemill
