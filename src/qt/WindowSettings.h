@@ -30,7 +30,9 @@ struct WindowSettings {
     QString OpenFolder;
     SheetSettings Sheet;
 
+    // What the settings hold; what they lack reads as at start-up.
     static WindowSettings Load(const QSettings& settings);
+    // Writes these into the settings, at once.
     void Save(QSettings& settings) const;
 };
 
