@@ -63,6 +63,7 @@ Choices Main::CurrentChoices() const {
     Choices choices;
     choices.OutputFormat = Form.Combo2.ListIndex;
     choices.RenewAfter = Form.Combo1.ListIndex;
+    choices.DrawSymmetry = Form.DrawSymmetry.ListIndex;
     for (int i = 0; i < static_cast<int>(Form.Option1.size()); ++i) {
         if (Form.Option1[i].Value) choices.Expansion = i;
     }
@@ -84,6 +85,10 @@ void Main::RestoreChoices(const Choices& choices) {
     if (holds(choices.RenewAfter, Form.Combo1.List.size())) {
         Form.Combo1.ListIndex = choices.RenewAfter;
         Combo1_Click();
+    }
+    // A click on the grid reads the symmetry when it comes: no handler.
+    if (holds(choices.DrawSymmetry, Form.DrawSymmetry.List.size())) {
+        Form.DrawSymmetry.ListIndex = choices.DrawSymmetry;
     }
     if (holds(choices.Expansion, Form.Option1.size())) {
         for (int i = 0; i < static_cast<int>(Form.Option1.size()); ++i) {

@@ -22,11 +22,12 @@ namespace cluemill {
 inline constexpr int kLockRows = 102;
 
 // The choices a user makes on the window that it keeps from one start to the
-// next: entries of the lists (Combo2, Combo1), the selected Option1, the
-// check boxes.
+// next: entries of the lists (Combo2, Combo1, DrawSymmetry), the selected
+// Option1, the check boxes.
 struct Choices {
     int OutputFormat = 0;
     int RenewAfter = 0;
+    int DrawSymmetry = 0;
     int Expansion = 0;
     bool Minimal = false;
     bool Limit = false;
