@@ -12,8 +12,8 @@ namespace {
 
 // No two controls shown at the same time share a letter, nor take the menu
 // bar's F and H; "Generate Sudokus" and "Halt Generator" take turns in one
-// place and share G.
-constexpr std::array<std::pair<const char*, char>, 22> kMnemonics = {{
+// place and share G. The label of DrawSymmetry is the window's own and has W.
+constexpr std::array<std::pair<const char*, char>, 23> kMnemonics = {{
     {"NewPattern", 'N'},    {"PreviousPattern", 'P'}, {"NextPattern", 'x'},
     {"ImportPattern", 'I'}, {"PickPattern", 'k'},     {"CommandGenerate", 'G'},
     {"CommandHalt", 'G'},   {"ButtonExit", 'E'},      {"CheckRandomPattern", 'R'},
@@ -21,7 +21,7 @@ constexpr std::array<std::pair<const char*, char>, 22> kMnemonics = {{
     {"Option1(1)", '1'},    {"Option1(2)", '2'},      {"Option1(3)", '3'},
     {"CheckLimit", 'L'},    {"Label4", 'S'},          {"ButtonSolve", 'U'},
     {"TestMinimal", 'a'},   {"CommandYes", 'Y'},      {"CommandNo", 'o'},
-    {"CommandCancel", 'C'},
+    {"CommandCancel", 'C'}, {"CommandForecast", 't'},
 }};
 
 constexpr const char* kFormats =
@@ -40,7 +40,7 @@ constexpr const char* kRenew =
     "from new base givens: a new order of the clue cells and of the digits (with \"Random "
     "patterns\", a new pattern too).";
 
-constexpr std::array<std::pair<const char*, const char*>, 17> kToolTips = {{
+constexpr std::array<std::pair<const char*, const char*>, 19> kToolTips = {{
     {"Label4", kFormats},
     {"Combo2", kFormats},
     {"Label3(0)", kRenew},
@@ -70,19 +70,27 @@ constexpr std::array<std::pair<const char*, const char*>, 17> kToolTips = {{
     {"GridBoard",
      "Click cells to draw a pattern. Ctrl+C copies the puzzle on the grid as 81 characters."},
     {"ButtonSolve", "Test the puzzle in the text box: its givens, its solutions."},
+    {"CommandForecast",
+     "Sample the drawn pattern for a few seconds with the chosen options and tell what a run "
+     "would give. Writes nothing; \"Halt Generator\" ends it early."},
+    {"DrawSymmetry",
+     "A click on a cell of the grid sets or clears it together with its images under this "
+     "symmetry."},
 }};
 
-constexpr std::array<std::pair<const char*, const char*>, 2> kBuddies = {{
+constexpr std::array<std::pair<const char*, const char*>, 3> kBuddies = {{
     {"Label3(0)", "Combo1"},
     {"Label4", "Combo2"},
+    {"DrawSymmetryLabel", "DrawSymmetry"},
 }};
 
-constexpr std::array<const char*, 24> kTabOrder = {
-    "GridBoard",    "NewPattern",      "PreviousPattern", "NextPattern",   "ImportPattern",
-    "PickPattern",  "CommandGenerate", "CommandHalt",     "ButtonExit",    "CheckRandomPattern",
-    "CheckMinimal", "Combo1",          "Option1(0)",      "Option1(1)",    "Option1(2)",
-    "Option1(3)",   "CheckLimit",      "Combo2",          "Text2",         "ButtonSolve",
-    "TestMinimal",  "CommandYes",      "CommandNo",       "CommandCancel",
+constexpr std::array<const char*, 26> kTabOrder = {
+    "GridBoard",       "NewPattern",         "PreviousPattern", "NextPattern",  "ImportPattern",
+    "PickPattern",     "CommandGenerate",    "CommandHalt",     "DrawSymmetry", "ButtonExit",
+    "CommandForecast", "CheckRandomPattern", "CheckMinimal",    "Combo1",       "Option1(0)",
+    "Option1(1)",      "Option1(2)",         "Option1(3)",      "CheckLimit",   "Combo2",
+    "Text2",           "ButtonSolve",        "TestMinimal",     "CommandYes",   "CommandNo",
+    "CommandCancel",
 };
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "Version.h"
+#include "qt/BatchDialog.h"
 #include "qt/ControlHelp.h"
 #include "qt/QtPlatform.h"
 #include "qt/Widgets.h"
@@ -48,7 +49,10 @@ namespace {
 //   |   ...      | Pattern name:     |                               |
 //   | Minimal    | New Prev Next ..  |                               |
 //   |   ...      | [Generate Sudokus]|                               |
-//   |            |           [Exit]  +-------------------------------+
+//   |            | Draw with symmetry|                               |
+//   |            | [none    v] [Exit]|                               |
+//   |            | NN clues,  [Forec]|                               |
+//   |            | symmetry ...      +-------------------------------+
 //   +------------+
 //   [Text2: 81 characters                  ] [Check  Uniqueness] [ ] Check Minimal
 //   | panel | panel | panel | panel | panel | panel |
@@ -57,7 +61,7 @@ namespace {
 // panel (Picture1) lies over Text1. Both are hidden until used. The menu bar
 // lies above all this and makes the window taller by its height.
 constexpr int kClientWidth = 864;
-constexpr int kWorkHeight = 444;
+constexpr int kWorkHeight = 478;
 constexpr int kStatusHeight = 22;
 constexpr int kTwipsPerPixel = 15;
 
@@ -120,7 +124,7 @@ struct ClickHandler {
     void (*Handler)(Main&);
     When Runs;
 };
-constexpr std::array<ClickHandler, 17> kClicks = {{
+constexpr std::array<ClickHandler, 18> kClicks = {{
     {"ButtonSolve", [](Main& m) { m.ButtonSolve_Click(); }, When::Idle},
     {"ButtonExit", [](Main& m) { m.ButtonExit_Click(); }, When::Idle},
     {"NewPattern", [](Main& m) { m.NewPattern_Click(); }, When::Idle},
@@ -132,6 +136,8 @@ constexpr std::array<ClickHandler, 17> kClicks = {{
     // binding.
     {"CommandGenerate", [](Main& m) { m.CommandGenerate_Click(); }, When::Idle},
     {"CommandHalt", [](Main& m) { m.CommandHalt_Click(); }, When::Nested},
+    // The forecast samples inside its click as a run does; Halt cancels it.
+    {"CommandForecast", [](Main& m) { m.CommandForecast_Click(); }, When::Idle},
     {"CheckRandomPattern", [](Main& m) { m.CheckRandomPattern_Click(); }, When::Idle},
     // The import waits inside its click for the question's answer.
     {"ImportPattern", [](Main& m) { m.ImportPattern_Click(); }, When::Idle},
@@ -214,7 +220,7 @@ void MainWindow::HandleWhilePicking(Handler handler) {
 void MainWindow::BuildPerformance(QWidget* work) {
     Form& f = main_.Form;
     auto* frame3 =
-        Place<QGroupBox>(binding_, f.Frame3, work, {6, 4, 170, 404}, QStringLiteral("Frame3"));
+        Place<QGroupBox>(binding_, f.Frame3, work, {6, 4, 170, 438}, QStringLiteral("Frame3"));
     for (int i = 0; i < 22; ++i) {
         const int x = 8 + 10 * kLabel6Indent[i];
         Place<QLabel>(binding_, f.Label6[i], frame3, {x, 20 + 17 * i, 166 - x, 17},
@@ -301,6 +307,17 @@ void MainWindow::BuildEditor(QWidget* work) {
                        QStringLiteral("CommandHalt"));
     Place<QPushButton>(binding_, f.ButtonExit, work, {366, 382, 80, 26},
                        QStringLiteral("ButtonExit"));
+    // The label is the window's own: the Form has the list alone.
+    auto* symmetry = new QLabel(QStringLiteral("Dra&w with symmetry:"), work);
+    symmetry->setObjectName(QStringLiteral("DrawSymmetryLabel"));
+    symmetry->setGeometry(184, 364, 176, 16);
+    Place<QComboBox>(binding_, f.DrawSymmetry, work, {184, 382, 176, 24},
+                     QStringLiteral("DrawSymmetry"));
+    // "quarter turn + mirror + diagonal" takes two lines.
+    Place<QLabel>(binding_, f.PatternInfo, work, {184, 410, 176, 32}, QStringLiteral("PatternInfo"))
+        ->setWordWrap(true);
+    Place<QPushButton>(binding_, f.CommandForecast, work, {366, 412, 80, 26},
+                       QStringLiteral("CommandForecast"));
 }
 
 void MainWindow::BuildGenerator(QWidget* work) {
@@ -331,7 +348,7 @@ void MainWindow::BuildGenerator(QWidget* work) {
 void MainWindow::BuildTester(QWidget* work) {
     Form& f = main_.Form;
     auto* text1 =
-        Place<DropTextBox>(binding_, f.Text1, work, {456, 240, 402, 168}, QStringLiteral("Text1"));
+        Place<DropTextBox>(binding_, f.Text1, work, {456, 240, 402, 202}, QStringLiteral("Text1"));
     text1->setAcceptDrops(true);
     text1->viewport()->setAcceptDrops(true);
     text1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -345,15 +362,15 @@ void MainWindow::BuildTester(QWidget* work) {
     // Only a drop target: the keyboard has nothing to do there.
     text1->setFocusPolicy(Qt::ClickFocus);
     auto* text2 =
-        Place<PuzzleTextBox>(binding_, f.Text2, work, {6, 414, 598, 24}, QStringLiteral("Text2"));
+        Place<PuzzleTextBox>(binding_, f.Text2, work, {6, 448, 598, 24}, QStringLiteral("Text2"));
     text2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text2->setMaxLength(std::numeric_limits<int>::max());
     text2->FromPasted = [](const QString& pasted) {
         return Latin1(PuzzleTextFromGrid(pasted.toLatin1().toStdString()));
     };
-    Place<QPushButton>(binding_, f.ButtonSolve, work, {612, 414, 124, 24},
+    Place<QPushButton>(binding_, f.ButtonSolve, work, {612, 448, 124, 24},
                        QStringLiteral("ButtonSolve"));
-    Place<QCheckBox>(binding_, f.TestMinimal, work, {742, 414, 116, 24},
+    Place<QCheckBox>(binding_, f.TestMinimal, work, {742, 448, 116, 24},
                      QStringLiteral("TestMinimal"));
 }
 
@@ -509,6 +526,11 @@ void MainWindow::BuildMenus() {
                                            [this] { Handle([this] { sheets_.Export(); }); }));
     workActions_.push_back(file->addAction(QStringLiteral("&Print..."), QKeySequence::Print, this,
                                            [this] { Handle([this] { sheets_.Print(); }); }));
+    workActions_.push_back(file->addAction(QStringLiteral("&Batch..."), this, [this] {
+        Handle([this] {
+            if (auto batch = AskBatch(main_.Batch, platform_, this)) main_.Batch = *batch;
+        });
+    }));
     file->addSeparator();
     // As the close box: refused during a run or while the picker is open.
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
@@ -545,6 +567,7 @@ void MainWindow::Start() {
     Handle([this, &saved] { main_.RestoreChoices(saved.Choices); });
     platform_.SetOpenFolder(QFile::encodeName(saved.OpenFolder).toStdString());
     sheets_.Settings = saved.Sheet;
+    main_.Batch = saved.Batch;
     // Where it stood last, as long as its title bar is on a screen.
     if (saved.Position &&
         QGuiApplication::screenAt(*saved.Position + QPoint(width() / 2, 8)) != nullptr) {
@@ -561,6 +584,7 @@ void MainWindow::SaveSettings() {
     current.Position = pos();
     current.OpenFolder = QFile::decodeName(platform_.OpenFolder().c_str());
     current.Sheet = sheets_.Settings;
+    current.Batch = main_.Batch;
     current.Save(settings_);
 }
 

@@ -32,12 +32,12 @@ class QtPlatform;
 // while a run is in progress).
 //
 // Beyond the Form, the window has what a user of a desktop program expects:
-// a menu bar (File: Import, Export sheet, Print, Quit; Help: About), an
+// a menu bar (File: Import, Export sheet, Print, Batch, Quit; Help: About), an
 // icon, mnemonics, tooltips and a tab order, pasting a grid into Text2 and
 // copying the grid's puzzle, and settings kept in `settings` from one run to
 // the next (the user's choices, restored through the engine's handlers after
 // Form_Load; the window's position; the folders of the last files; the
-// sheet's options).
+// sheet's options; the batch's order).
 class MainWindow : public QMainWindow {
   public:
     MainWindow(cluemill::Main& main, QtPlatform& platform, QSettings& settings);

@@ -22,13 +22,14 @@ struct SheetSettings {
 
 // What the window keeps from one run of the program to the next: the user's
 // choices on the controls, where the window stood, the folder of the last
-// file opened, and the sheet's options. Anything missing or out of range in
+// file opened, the sheet's options and the batch's order. Anything missing or out of range in
 // the settings reads as the start-up state.
 struct WindowSettings {
     cluemill::Choices Choices;
     std::optional<QPoint> Position;
     QString OpenFolder;
     SheetSettings Sheet;
+    BatchSettings Batch;
 
     // What the settings hold; what they lack reads as at start-up.
     static WindowSettings Load(const QSettings& settings);

@@ -16,6 +16,9 @@ const QString kUnique = QStringLiteral(
     "..47.3....51.8..7...94..............1..938....9....4.......695..8......3...8146..");
 // kUnique with a given more, in cell 0, which it can spare.
 const QString kNonMinimal = "8" + kUnique.mid(1);
+// 30 clues, the same after a half turn.
+const char* const kPattern =
+    ".XXXX..XX..X.X.XX..X....XX......X......X.X......X......XX....X..XX.X.X..XX..XXXX.";
 
 QString CaptionOf(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
@@ -24,8 +27,8 @@ QString CaptionOf(const QWidget* widget) {
     return {};
 }
 
-// Entry `entry` of menu `menu` (File: Import, Export sheet, Print, a line,
-// Quit; Help: About).
+// Entry `entry` of menu `menu` (File: Import, Export sheet, Print, Batch, a
+// line, Quit; Help: About).
 QAction* MenuEntry(MainWindow& window, int menu, int entry) {
     return window.menuBar()->actions()[menu]->menu()->actions()[entry];
 }
@@ -61,8 +64,8 @@ TEST_F(WindowTest, CaptionsKeysAndTips) {
         QTest::keyClick(window_.focusWidget(), Qt::Key_Tab);
         walk << window_.focusWidget()->objectName();
     } while (walk.size() < 30 && walk.back() != "GridBoard");
-    EXPECT_EQ(walk.join(' '),
-              "NewPattern ImportPattern CommandGenerate ButtonExit "
+    EXPECT_EQ(walk.join(' ').toStdString(),
+              "NewPattern ImportPattern CommandGenerate DrawSymmetry ButtonExit CommandForecast "
               "CheckRandomPattern CheckMinimal Combo1 Option1(2) CheckLimit "
               "Combo2 Text2 TestMinimal GridBoard");
 }
@@ -81,11 +84,15 @@ TEST_F(WindowTest, ControlsFitTheirPlaces) {
         // A caption fits its label, and its button with a margin; the other
         // controls are as wide as they ask.
         const int text = widget->fontMetrics().horizontalAdvance(PlainCaption(CaptionOf(widget)));
+        const auto* label = qobject_cast<QLabel*>(widget);
         EXPECT_LE(qobject_cast<QPushButton*>(widget) ? text + 8
-                  : qobject_cast<QLabel*>(widget)    ? text
+                  : label != nullptr                 ? (label->wordWrap() ? 0 : text)
                                                      : widget->sizeHint().width(),
                   widget->width())
             << name;
+        if (label != nullptr && label->wordWrap()) {
+            EXPECT_LE(label->heightForWidth(label->width()), label->height()) << name;
+        }
         for (QWidget* other : controls) {
             EXPECT_TRUE(other == widget || other->parentWidget() != widget->parentWidget() ||
                         !widget->geometry().intersects(other->geometry()))
@@ -94,8 +101,8 @@ TEST_F(WindowTest, ControlsFitTheirPlaces) {
     }
     EXPECT_LT(Text2()->fontMetrics().horizontalAdvance(QString(81, '8')), Text2()->width() - 8);
     EXPECT_EQ(Widget("Picture4")->contentsRect().size(), QSize(541, 429));
-    EXPECT_EQ(window_.centralWidget()->geometry(), QRect(0, window_.menuBar()->height(), 864, 444));
-    EXPECT_EQ(window_.height(), window_.menuBar()->height() + 444 + 22);
+    EXPECT_EQ(window_.centralWidget()->geometry(), QRect(0, window_.menuBar()->height(), 864, 478));
+    EXPECT_EQ(window_.height(), window_.menuBar()->height() + 478 + 22);
 }
 
 TEST_F(WindowTest, PuzzlesArePastedCopiedAndDropped) {
@@ -173,13 +180,26 @@ TEST_F(WindowTest, ChoicesAndCellsReachTheEngine) {
     EXPECT_EQ(Grid().left(8), "        ");
 }
 
+// The symmetry chosen in its list shapes the clicks on the grid; the pattern's
+// clue count shows below it; "Forecast" samples it and tells.
+TEST_F(WindowTest, SymmetricDrawingInfoAndForecast) {
+    QTest::keyClick(Widget("DrawSymmetry"), Qt::Key_Down);
+    for (int i = 0; i <= 40; ++i) {
+        if (kPattern[i] == 'X') QTest::mouseClick(Cell(i), Qt::LeftButton);
+    }
+    EXPECT_EQ(Grid(), QString(kPattern).replace('.', ' '));
+    EXPECT_TRUE(Widget<QLabel>("PatternInfo")->text().startsWith("30 clues, symmetry half turn"));
+    main_.ForecastSeconds = 0.2;
+    QTest::mouseClick(Widget<QPushButton>("CommandForecast"), Qt::LeftButton);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].ends_with(" / Forecast")) << messages_[0];
+}
+
 // During a run the widgets show the Form as the run changes it; clicks that
 // arrive start nothing; closing is refused; "Halt Generator" ends the run.
 TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
-    const char* pattern =
-        ".XXXX..XX..X.X.XX..X....XX......X......X.X......X......XX....X..XX.X.X..XX..XXXX.";
     for (int i = 0; i < kCells; ++i) {
-        if (pattern[i] == 'X') QTest::mouseClick(Cell(i), Qt::LeftButton);
+        if (kPattern[i] == 'X') QTest::mouseClick(Cell(i), Qt::LeftButton);
     }
     const Form& f = main_.Form;
     auto* combo1 = Widget<QComboBox>("Combo1");
@@ -213,11 +233,12 @@ TEST_F(WindowTest, GenerationRunsUntilHaltIsClicked) {
     EXPECT_FALSE(Text2()->isReadOnly());
 }
 
-// The menus, the About box and the icon; the user's choices, the window's
+// The menus, the About box and the icon; the user's choices, the batch, the window's
 // place and the folders outlive the window (which Quit closes as the close
 // box does): the next start restores them through the engine's handlers.
 TEST_F(WindowTest, MenusAndSettingsForTheNextStart) {
     QTest::keyClick(Widget("Combo2"), Qt::Key_End);
+    QTest::keyClick(Widget("DrawSymmetry"), Qt::Key_End);
     QTest::keyClick(Widget("Combo1"), Qt::Key_Down);
     for (const char* name : {"Option1(2)", "CheckMinimal", "CheckRandomPattern", "TestMinimal"}) {
         Click(name);
@@ -234,14 +255,22 @@ TEST_F(WindowTest, MenusAndSettingsForTheNextStart) {
         return int(QMessageBox::Ok);
     };
     MenuEntry(window_, 1, 0)->trigger();
+    answer_ = [&](QDialog& dialog) {
+        Widget<QSpinBox>("Quota(4)", &dialog)->setValue(7);
+        Widget<QCheckBox>("Distinct", &dialog)->setChecked(true);
+        Widget<QSpinBox>("Minutes", &dialog)->setValue(2);
+        return int(QDialog::Accepted);
+    };
+    MenuEntry(window_, 0, 3)->trigger();
+    EXPECT_TRUE(main_.Batch.Distinct);
     EXPECT_TRUE(about.contains(kVersion) && about.contains("MIT") &&
                 about.contains(folder_.path()));
     EXPECT_FALSE(window_.windowIcon().pixmap(32).isNull());
     main_.PickerOpen = true;
-    MenuEntry(window_, 0, 4)->trigger();
+    MenuEntry(window_, 0, 5)->trigger();
     EXPECT_TRUE(window_.isVisible());
     main_.PickerOpen = false;
-    MenuEntry(window_, 0, 4)->trigger();
+    MenuEntry(window_, 0, 5)->trigger();
     EXPECT_FALSE(window_.isVisible());
     // Two stored puzzles of the format chosen, counted by the restored list.
     WriteFile("Sudoku_81_Char_0/Sudoku_Easy_0.txt", QByteArray(166, '0'));
@@ -257,6 +286,9 @@ TEST_F(WindowTest, MenusAndSettingsForTheNextStart) {
     EXPECT_EQ(main.Form.CheckMinimal.Value + main.Form.TestMinimal.Value, 2);
     // Random patterns lock the pattern editor.
     EXPECT_FALSE(window.findChild<QWidget*>("NewPattern")->isEnabled());
+    EXPECT_EQ(window.findChild<QComboBox*>("DrawSymmetry")->currentIndex(), 4);
+    EXPECT_EQ(main.Batch.Quota[4], 7);
+    EXPECT_TRUE(main.Batch.Distinct && !main.Batch.Quota[0] && main.Batch.Seconds == 120);
     EXPECT_EQ(window.pos(), QPoint(40, 30));
     EXPECT_EQ(platform.OpenFolder(), "/tmp");
 }
