@@ -178,6 +178,7 @@ TEST_F(WindowTest, ChoicesAndCellsReachTheEngine) {
     EXPECT_EQ(Grid().left(8), "      X ");
     Click("NewPattern");
     EXPECT_EQ(Grid().left(8), "        ");
+    EXPECT_FALSE(Widget("NextPattern")->isEnabled());
 }
 
 // The symmetry chosen in its list shapes the clicks on the grid; the pattern's
