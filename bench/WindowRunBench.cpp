@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -133,7 +134,9 @@ class Window {
     Window(const Config& config, std::uint64_t seed)
         : platform_(QFile::encodeName(folder_.path()).toStdString(), seed),
           main_(platform_),
-          window_(main_, platform_) {
+          // Settings of the bench's own, never the user's.
+          settings_(folder_.filePath(QStringLiteral("cluemill.conf")), QSettings::IniFormat),
+          window_(main_, platform_, settings_) {
         platform_.SetMessageBoxHook([this](const std::string& text, const std::string&) {
             message_ = text;
             messageTime_ = Clock::now();
@@ -184,6 +187,7 @@ class Window {
     QTemporaryDir folder_;
     SeededPlatform platform_;
     cluemill::Main main_;
+    QSettings settings_;
     cluemill::MainWindow window_;
     std::string message_;
     Clock::time_point messageTime_{};
