@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// rate and grade spread their lines over several jobs and print exactly what
+// one job prints: every result and every message about a short line in its
+// place, for inputs around the size of the batches the jobs take (64 lines)
+// and far beyond.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+
+namespace cluemill {
+namespace {
+
+// Puzzle lines of every kind from the record, with short lines, comments,
+// empty lines and CRs among them.
+std::vector<std::string> MixedLines() {
+    std::ifstream in(std::string(CLUEMILL_TEST_DATA) + "/verdicts.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line) && lines.size() < 420;) {
+        if (line[0] == '#') continue;
+        const std::size_t n = lines.size();
+        lines.push_back(n % 9 == 3 ? "short " + std::to_string(n) : line.substr(0, 81));
+        if (n % 13 == 5) lines.push_back(n % 2 ? "# a comment" : "\r");
+        if (n % 7 == 2) lines.back() += "\r";
+    }
+    return lines;
+}
+
+TEST(LineJobs, ChangeNoByteOfTheOutput) {
+    const std::vector<std::string> lines = MixedLines();
+    for (const std::size_t count : {0u, 1u, 4u, 63u, 64u, 65u, 129u, 420u}) {
+        std::string input;
+        for (std::size_t i = 0; i < count; ++i) input += lines[i] + "\n";
+        for (const std::vector<std::string>& command :
+             std::vector<std::vector<std::string>>{{"rate"}, {"grade"}, {"grade", "--minimal"}}) {
+            SCOPED_TRACE(command.back() + ", " + std::to_string(count) + " lines");
+            const auto run = [&](const char* jobs) {
+                std::vector<std::string> args = command;
+                args.insert(args.end(), {"--jobs", jobs});
+                return testing::RunCommand(args, input);
+            };
+            const testing::CliRun one = run("1");
+            EXPECT_EQ(one.Status, count > 3 ? 1 : 0);
+            for (const char* jobs : {"2", "7"}) {
+                const testing::CliRun many = run(jobs);
+                EXPECT_EQ(many.Status, one.Status) << jobs;
+                EXPECT_EQ(many.Err, one.Err) << jobs;
+                EXPECT_TRUE(many.Out == one.Out) << jobs << " jobs print other results";
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cluemill
