@@ -19,25 +19,31 @@ namespace {
 
 using testing::ScriptedRun;
 
-// clang-format off
 // Solved by hidden singles; 17 givens, so minimal. Then with a redundant given.
-const std::string kLogic = ".................1..2..3.4................23567..1.......6.8.9...5..4....17......";
+const std::string kLogic =
+    ".................1..2..3.4................23567..1.......6.8.9...5..4....17......";
 const std::string kLogicPlusOne = "3" + kLogic.substr(1);
 // A minimal 17-clue puzzle without its given in cell 52: cell 52 is the
 // first that makes it unique, and solvable by logic, again.
-const std::string kLessOne = "................12..3..4........56...1........2..........27.8...4..1....8..9..3..";
+const std::string kLessOne =
+    "................12..3..4........56...1........2..........27.8...4..1....8..9..3..";
 // Needs the search; 17 givens. A given in cell 1 makes it "Medium".
-const std::string kSearch = ".................1....23.4......4.2...5........67..1...4........8.1..9..32....8..";
+const std::string kSearch =
+    ".................1....23.4......4.2...5........67..1...4........8.1..9..32....8..";
 // Several solutions: cell 45 is the first single cell that makes it unique.
-const std::string kSeveralOne = "8.........59.......76.........572486...431792...698135....1.567...8.6913......248";
+const std::string kSeveralOne =
+    "8.........59.......76.........572486...431792...698135....1.567...8.6913......248";
 // Several solutions: no single cell helps, cells 4 and 8 are the first pair.
-const std::string kSeveralTwo = "8.........95.......76.........428967...713245...596138....5.716...8.2493......582";
+const std::string kSeveralTwo =
+    "8.........95.......76.........428967...713245...596138....5.716...8.2493......582";
 // 16 givens: cell 72 is the first that makes it unique, with 17 givens.
-const std::string kSixteen = "................12....34.........3....5.....1.675........18...734....6...........";
+const std::string kSixteen =
+    "................12....34.........3....5.....1.675........18...734....6...........";
 // The logic pass meets a cell without candidates.
-const std::string kDeadEnd = "431.....98...7.........53...5.1..6.............7..6.8...57.........1...31.....495";
-const std::string kFullGrid = "824763519651289374379451286763145892142938765598672431417326958286597143935814627";
-// clang-format on
+const std::string kDeadEnd =
+    "431.....98...7.........53...5.1..6.............7..6.8...57.........1...31.....495";
+const std::string kFullGrid =
+    "824763519651289374379451286763145892142938765598672431417326958286597143935814627";
 
 struct AcceptanceCase {
     const char* Name;
@@ -87,21 +93,24 @@ TEST_P(Acceptance, DecidesAndCounts) {
     EXPECT_EQ(puzzle.Givens, givens);
 }
 
+constexpr PatternCounter kExpanded = PatternCounter::Expanded;
+constexpr PatternCounter kNotExpanded = PatternCounter::NotExpanded;
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Paths, Acceptance, ::testing::Values(
     AcceptanceCase{"LogicPassMinimal", &kLogic, "ml", 1, PatternCounter::Minimal, {}, 1},
     AcceptanceCase{"LogicPassNotMinimal", &kLogicPlusOne, "m", 0, {}, {}, 1},
     AcceptanceCase{"SearchOthersMinimal", &kSearch, "m3", 6, PatternCounter::Minimal, {}, 1},
-    AcceptanceCase{"SearchUnderLimitExpanded", &kSearch, "l1", 3, PatternCounter::Expanded, {1}, 1},
+    AcceptanceCase{"SearchUnderLimitExpanded", &kSearch, "l1", 3, kExpanded, {1}, 1},
     AcceptanceCase{"SearchUnderLimitAndMinimal", &kSearch, "ml1", 0, {}, {}, 0},
-    AcceptanceCase{"SeveralOneCellBeforeAnyPair", &kSeveralOne, "3", 2, PatternCounter::Expanded, {45}, 1},
+    AcceptanceCase{"SeveralOneCellBeforeAnyPair", &kSeveralOne, "3", 2, kExpanded, {45}, 1},
     AcceptanceCase{"SeveralNeedsAPair", &kSeveralTwo, "1", 0, {}, {}, 1},
-    AcceptanceCase{"SeveralTwoCells", &kSeveralTwo, "2", 2, PatternCounter::Expanded, {4, 8}, 2},
+    AcceptanceCase{"SeveralTwoCells", &kSeveralTwo, "2", 2, kExpanded, {4, 8}, 2},
     AcceptanceCase{"SeveralExpandedNotMinimal", &kSeveralTwo, "m2", 0, {}, {}, 3},
-    AcceptanceCase{"SeveralExpandedMinimal", &kSixteen, "m1", 6, PatternCounter::Expanded, {72}, 2},
-    AcceptanceCase{"SeveralExpandedUnderLimitAndMinimal", &kLessOne, "ml1", 3, PatternCounter::Expanded, {52}, 2},
+    AcceptanceCase{"SeveralExpandedMinimal", &kSixteen, "m1", 6, kExpanded, {72}, 2},
+    AcceptanceCase{"SeveralExpandedUnderLimitAndMinimal", &kLessOne, "ml1", 3, kExpanded, {52}, 2},
     AcceptanceCase{"DeadEnd", &kDeadEnd, "3", 0, {}, {}, 0},
-    AcceptanceCase{"FullGridIsOthers", &kFullGrid, "", 6, PatternCounter::NotExpanded, {}, 0},
+    AcceptanceCase{"FullGridIsOthers", &kFullGrid, "", 6, kNotExpanded, {}, 0},
     AcceptanceCase{"FullGridNotMinimal", &kFullGrid, "m", 0, {}, {}, 1}),
     [](const auto& row) { return std::string(row.param.Name); });
 // clang-format on
