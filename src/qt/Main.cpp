@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
     // Beyond a file size limit a write fails instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    // The settings live in ~/.config/cluemill/cluemill.conf.
-    QCoreApplication::setOrganizationName(QStringLiteral("cluemill"));
+    // No organisation name: the user's data folder stays ~/.local/share/cluemill.
     QCoreApplication::setApplicationName(QStringLiteral("cluemill"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(cluemill::kVersion));
     // The desktop entry's name: the window's icon and its grouping in task
@@ -69,7 +68,9 @@ int main(int argc, char** argv) {
     // A picture for the documentation shows the window as it first starts,
     // whatever the user's settings.
     QTemporaryDir fresh;
-    QSettings userSettings;
+    // ~/.config/cluemill/cluemill.conf
+    QSettings userSettings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("cluemill"), QStringLiteral("cluemill"));
     QSettings freshSettings(fresh.filePath(QStringLiteral("cluemill.conf")), QSettings::IniFormat);
     cluemill::QtPlatform platform(folder.string());
     cluemill::Main engine(platform);
