@@ -85,11 +85,11 @@ constexpr std::array<std::pair<const char*, const char*>, 3> kBuddies = {{
 }};
 
 constexpr std::array<const char*, 26> kTabOrder = {
-    "GridBoard",       "NewPattern",         "PreviousPattern", "NextPattern",  "ImportPattern",
-    "PickPattern",     "CommandGenerate",    "CommandHalt",     "DrawSymmetry", "ButtonExit",
-    "CommandForecast", "CheckRandomPattern", "CheckMinimal",    "Combo1",       "Option1(0)",
-    "Option1(1)",      "Option1(2)",         "Option1(3)",      "CheckLimit",   "Combo2",
-    "Text2",           "ButtonSolve",        "TestMinimal",     "CommandYes",   "CommandNo",
+    "GridBoard",     "DrawSymmetry",       "NewPattern",      "PreviousPattern", "NextPattern",
+    "ImportPattern", "PickPattern",        "CommandGenerate", "CommandHalt",     "CommandForecast",
+    "ButtonExit",    "CheckRandomPattern", "CheckMinimal",    "Combo1",          "Option1(0)",
+    "Option1(1)",    "Option1(2)",         "Option1(3)",      "CheckLimit",      "Combo2",
+    "Text2",         "ButtonSolve",        "TestMinimal",     "CommandYes",      "CommandNo",
     "CommandCancel",
 };
 

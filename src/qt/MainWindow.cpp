@@ -21,6 +21,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <array>
 #include <functional>
 #include <limits>
@@ -49,19 +50,20 @@ namespace {
 //   |   ...      | Pattern name:     |                               |
 //   | Minimal    | New Prev Next ..  |                               |
 //   |   ...      | [Generate Sudokus]|                               |
-//   |            | Draw with symmetry|                               |
-//   |            | [none    v] [Exit]|                               |
-//   |            | NN clues,  [Forec]|                               |
-//   |            | symmetry ...      +-------------------------------+
+//   |            |           [Exit]  +-------------------------------+
 //   +------------+
 //   [Text2: 81 characters                  ] [Check  Uniqueness] [ ] Check Minimal
 //   | panel | panel | panel | panel | panel | panel |
 //
 // The picker panel (Picture3) covers everything but Frame3; the question
 // panel (Picture1) lies over Text1. Both are hidden until used. The menu bar
-// lies above all this and makes the window taller by its height.
+// and a bar for drawing patterns lie above all this and make the window
+// taller by their heights:
+//
+//   Draw with symmetry: [none  v]   NN clues, symmetry ...      [Forecast]
 constexpr int kClientWidth = 864;
-constexpr int kWorkHeight = 478;
+constexpr int kWorkHeight = 444;
+constexpr int kPatternBarHeight = 30;
 constexpr int kStatusHeight = 22;
 constexpr int kTwipsPerPixel = 15;
 
@@ -168,7 +170,9 @@ MainWindow::MainWindow(cluemill::Main& main, QtPlatform& platform, QSettings& se
     binding_.Bind(main_.Form.Main, this);
     binding_.SetMnemonics(ControlMnemonics());
     BuildMenus();
-    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kWorkHeight + kStatusHeight);
+    BuildPatternBar();
+    setFixedSize(kClientWidth,
+                 menuBar()->sizeHint().height() + kPatternBarHeight + kWorkHeight + kStatusHeight);
     auto* work = new QWidget(this);
     setCentralWidget(work);
     BuildPerformance(work);
@@ -220,7 +224,7 @@ void MainWindow::HandleWhilePicking(Handler handler) {
 void MainWindow::BuildPerformance(QWidget* work) {
     Form& f = main_.Form;
     auto* frame3 =
-        Place<QGroupBox>(binding_, f.Frame3, work, {6, 4, 170, 438}, QStringLiteral("Frame3"));
+        Place<QGroupBox>(binding_, f.Frame3, work, {6, 4, 170, 404}, QStringLiteral("Frame3"));
     for (int i = 0; i < 22; ++i) {
         const int x = 8 + 10 * kLabel6Indent[i];
         Place<QLabel>(binding_, f.Label6[i], frame3, {x, 20 + 17 * i, 166 - x, 17},
@@ -307,17 +311,33 @@ void MainWindow::BuildEditor(QWidget* work) {
                        QStringLiteral("CommandHalt"));
     Place<QPushButton>(binding_, f.ButtonExit, work, {366, 382, 80, 26},
                        QStringLiteral("ButtonExit"));
+}
+
+// A bar above the layout: the symmetry a click keeps, what the drawn pattern
+// is, and its forecast.
+void MainWindow::BuildPatternBar() {
+    Form& f = main_.Form;
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("PatternBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kPatternBarHeight);
+    addToolBar(Qt::TopToolBarArea, bar);
     // The label is the window's own: the Form has the list alone.
-    auto* symmetry = new QLabel(QStringLiteral("Dra&w with symmetry:"), work);
-    symmetry->setObjectName(QStringLiteral("DrawSymmetryLabel"));
-    symmetry->setGeometry(184, 364, 176, 16);
-    Place<QComboBox>(binding_, f.DrawSymmetry, work, {184, 382, 176, 24},
-                     QStringLiteral("DrawSymmetry"));
-    // "quarter turn + mirror + diagonal" takes two lines.
-    Place<QLabel>(binding_, f.PatternInfo, work, {184, 410, 176, 32}, QStringLiteral("PatternInfo"))
-        ->setWordWrap(true);
-    Place<QPushButton>(binding_, f.CommandForecast, work, {366, 412, 80, 26},
-                       QStringLiteral("CommandForecast"));
+    auto* label = new QLabel(QStringLiteral("Dra&w with symmetry: "), bar);
+    label->setObjectName(QStringLiteral("DrawSymmetryLabel"));
+    bar->addWidget(label);
+    auto* symmetry =
+        Place<QComboBox>(binding_, f.DrawSymmetry, bar, {}, QStringLiteral("DrawSymmetry"));
+    symmetry->setMinimumWidth(130);
+    bar->addWidget(symmetry);
+    bar->addSeparator();
+    bar->addWidget(Place<QLabel>(binding_, f.PatternInfo, bar, {}, QStringLiteral("PatternInfo")));
+    auto* spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    bar->addWidget(Place<QPushButton>(binding_, f.CommandForecast, bar, {},
+                                      QStringLiteral("CommandForecast")));
 }
 
 void MainWindow::BuildGenerator(QWidget* work) {
@@ -348,7 +368,7 @@ void MainWindow::BuildGenerator(QWidget* work) {
 void MainWindow::BuildTester(QWidget* work) {
     Form& f = main_.Form;
     auto* text1 =
-        Place<DropTextBox>(binding_, f.Text1, work, {456, 240, 402, 202}, QStringLiteral("Text1"));
+        Place<DropTextBox>(binding_, f.Text1, work, {456, 240, 402, 168}, QStringLiteral("Text1"));
     text1->setAcceptDrops(true);
     text1->viewport()->setAcceptDrops(true);
     text1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -362,15 +382,15 @@ void MainWindow::BuildTester(QWidget* work) {
     // Only a drop target: the keyboard has nothing to do there.
     text1->setFocusPolicy(Qt::ClickFocus);
     auto* text2 =
-        Place<PuzzleTextBox>(binding_, f.Text2, work, {6, 448, 598, 24}, QStringLiteral("Text2"));
+        Place<PuzzleTextBox>(binding_, f.Text2, work, {6, 414, 598, 24}, QStringLiteral("Text2"));
     text2->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text2->setMaxLength(std::numeric_limits<int>::max());
     text2->FromPasted = [](const QString& pasted) {
         return Latin1(PuzzleTextFromGrid(pasted.toLatin1().toStdString()));
     };
-    Place<QPushButton>(binding_, f.ButtonSolve, work, {612, 448, 124, 24},
+    Place<QPushButton>(binding_, f.ButtonSolve, work, {612, 414, 124, 24},
                        QStringLiteral("ButtonSolve"));
-    Place<QCheckBox>(binding_, f.TestMinimal, work, {742, 448, 116, 24},
+    Place<QCheckBox>(binding_, f.TestMinimal, work, {742, 414, 116, 24},
                      QStringLiteral("TestMinimal"));
 }
 

@@ -62,6 +62,8 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // No menu to hide the pattern bar: the layout counts on it.
+    QMenu* createPopupMenu() override { return nullptr; }
 
   private:
     // Runs a handler of Main, then shows what it changed; does nothing but
@@ -84,6 +86,7 @@ class MainWindow : public QMainWindow {
     void BuildPicker(QWidget* work);
     void BuildStatusBar();
     void BuildMenus();
+    void BuildPatternBar();
     void About();
     void SaveSettings();
     // The widgets' events to Main's handlers.
