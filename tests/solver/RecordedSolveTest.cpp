@@ -49,8 +49,10 @@ TEST(RecordedSolveTest, EveryPuzzleEndsAsRecorded) {
         fields >> puzzle >> outcome >> grade >> board >> solution;
         if (solution == "-") solution = std::string(kCells, '0');
         if (board == "=") board = solution;
-        const auto expected = static_cast<SolveOutcome>(std::string("UDONS").find(outcome));
-        ++outcomes[static_cast<int>(expected)];
+        const std::size_t kind = std::string("UDONS").find(outcome);
+        ASSERT_LT(kind, outcomes.size()) << line;
+        const auto expected = static_cast<SolveOutcome>(kind);
+        ++outcomes[kind];
         if (expected == SolveOutcome::Unique) ++grades[grade];
 
         s.Puzzle = Grid(puzzle);
