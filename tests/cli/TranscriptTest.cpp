@@ -6,6 +6,7 @@
 //   $ ARGS        cluemill-cli with these arguments (split at blanks)
 //   + mkdir PATH  makes a folder with its parents
 //   + write PATH TEXT   writes TEXT to a file
+//   + copy FROM TO      copies a file (binary records kept in tests/data)
 //   + files       prints every file under {dir}: path, size in bytes and
 //                 64-bit FNV-1a hash of the bytes, separated by TABs
 //   < TEXT        a line of standard input for the command above
@@ -60,6 +61,7 @@ testing::CliRun Perform(const Step& step, const fs::path& dir) {
     if (step.Command[0] == '$') return testing::RunCommand(args, step.Input);
     testing::CliRun run;
     if (args[0] == "mkdir") fs::create_directories(args[1]);
+    if (args[0] == "copy") fs::copy_file(args[1], args[2]);
     if (args[0] == "write") {
         testing::WriteBytes(args[1],
                             step.Command.substr(step.Command.find(args[1]) + 1 + args[1].size()));
@@ -146,7 +148,7 @@ TEST_P(Transcript, Replays) {
 
 INSTANTIATE_TEST_SUITE_P(Cli, Transcript,
                          ::testing::Values("Rate", "Test", "Grade", "Generate", "GenerateJobs",
-                                           "Patterns"),
+                                           "Patterns", "Canon"),
                          [](const auto& row) { return std::string(row.param); });
 
 }  // namespace

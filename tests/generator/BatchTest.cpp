@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A setter's batches: quotas per class exact over several jobs, puzzles
 // distinct up to the pattern's symmetry across runs and programs, a time
-// limit, and the canonical forms canon prints.
+// limit. What canon prints is in tests/data/transcripts/Canon.txt.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -142,21 +142,6 @@ TEST(Batch, TheWindowKeepsTheOrder) {
     EXPECT_EQ(main.StoredCount, (std::array<std::int32_t, 6>{3, 0, 0, 0, 0, 0}));
     EXPECT_EQ(std::filesystem::file_size(folder.Path / "Sudoku_81_Char" / "Sudoku_Very_Easy.txt"),
               3u * 83);
-}
-
-TEST(Canon, PrintsThePuzzleItsFormAndItsGroup) {
-    const std::string puzzle =
-        "8.1..3.5...31..2.656284........84....5..6..48.3....1..7..............4.....2.7..1";
-    const auto run = RunCommand({"canon"}, puzzle + "\nshort\n");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, "line 2: a puzzle needs 81 characters\n");
-    const auto fields = Split(Split(run.Out, '\n').at(0), '\t');
-    ASSERT_EQ(fields.size(), 3u);
-    EXPECT_EQ(fields[0], puzzle);
-    EXPECT_EQ(fields[1], CanonicalForm(ReadPuzzleText(puzzle)));
-    Pattern clues{};
-    for (int cell = 0; cell < kCells; ++cell) clues[cell] = puzzle[cell] != '.';
-    EXPECT_EQ(fields[2], std::to_string(PatternSymmetry(clues).GroupSize()));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The forecast: a seeded sample is the same every time, the figures follow
-// from the sample, the intervals hold their estimates, and a forecast
-// writes nothing.
+// The forecast: a seeded sample is the same every time, and the figures
+// follow from the sample with intervals that hold their estimates. The
+// command and list --long are in tests/data/transcripts/Patterns.txt.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "generator/Forecast.h"
@@ -69,43 +68,6 @@ TEST(Forecast, FiguresFollowTheSample) {
     EXPECT_EQ(forecast.PerHour[0].Low, 0);
     EXPECT_DOUBLE_EQ(forecast.PerHour[0].High, 3 * 3600.0 * 2 / 10);
     EXPECT_FALSE(forecast.FirstSeconds[0]);
-}
-
-TEST(Forecast, TheCommandWritesNothingAndRefusesWhatTheGeneratorRefuses) {
-    testing::TempFolder folder;
-    const auto dir = folder.Path / "data";
-    const auto run = testing::RunCommand({"patterns", "--data-dir", dir.string(), "forecast",
-                                          testing::kPatternCodes[1], "--candidates", "500",
-                                          "--jobs", "1", "--seed", "2"});
-    EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_TRUE(run.Out.starts_with("clues 26, symmetry half turn, automorphisms "));
-    const auto lines = testing::Split(run.Out, '\n');
-    EXPECT_TRUE(lines.back().starts_with("accepted-per-hour ")) << lines.back();
-    EXPECT_FALSE(std::filesystem::exists(dir));
-    const auto refused =
-        testing::RunCommand({"patterns", "forecast", "XXXXXXXXXXXXXXXXXXX" + std::string(62, '.')});
-    EXPECT_EQ(refused.Status, 2);
-    EXPECT_EQ(refused.Err, "cluemill-cli patterns: A minimum of 20 clues is required !\n");
-}
-
-// list --long: after the counters, the clue count, the symmetry, the
-// puzzles recorded and each class's share of them.
-TEST(Forecast, TheLibraryAtAGlance) {
-    testing::TempFolder folder;
-    PatternLibrary library;
-    library.File = folder.Path / "Patterns.rec";
-    PatternRecord record;
-    record.PatternCode = testing::kPatternCodes[1];
-    record.NotExpanded = {1, 0, 0, 2, 0, 0};
-    record.Minimal = {0, 0, 0, 0, 0, 1};
-    library.AppendPattern(record);
-    const auto run =
-        testing::RunCommand({"patterns", "--data-dir", folder.Path.string(), "list", "--long"});
-    const auto fields = testing::Split(run.Out.substr(0, run.Out.size() - 1), '\t');
-    ASSERT_EQ(fields.size(), 2u + 18 + 3 + 6) << run.Out;
-    EXPECT_EQ(std::vector<std::string>(fields.begin() + 20, fields.end()),
-              (std::vector<std::string>{"26", "half turn", "4", "25.00", "0.00", "0.00", "50.00",
-                                        "0.00", "25.00"}));
 }
 
 }  // namespace
