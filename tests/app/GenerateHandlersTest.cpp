@@ -17,18 +17,13 @@
 #include "app/Main.h"
 #include "generator/GeneratorTestSupport.h"
 #include "output/PuzzleFormats.h"
+#include "patterns/ImportPatterns.h"
 
 namespace cluemill {
 namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-
-PatternRecord RecordOf(const std::string& code) {
-    PatternRecord record;
-    record.PatternCode = code;
-    return record;
-}
 
 // The properties of the window lock's table, in the table's order: Grid(0)
 // to Grid(80), then 81 PreviousPattern, 82 NewPattern, 83 NextPattern,
@@ -58,10 +53,7 @@ class GeneratorRunTest : public ::testing::Test {
     void Load(const Texts& libraryCodes = {}) {
         PatternLibrary library;
         library.File = folder.Path / "Patterns.rec";
-        for (const auto& code : libraryCodes) {
-            PatternRecord record = RecordOf(code);
-            library.AppendPattern(record);
-        }
+        for (const auto& code : libraryCodes) testing::Append(library, code);
         platform.Folder = folder.Path.string();
         main.Form_Load();
     }
@@ -128,7 +120,7 @@ TEST_F(GeneratorRunTest, HaltedAfterTwoAcceptedPuzzles) {
         EXPECT_EQ(error ? 0 : size, 166u * static_cast<std::uintmax_t>(counts[k]));
     }
     // The new pattern was appended and counts its puzzles as not expanded.
-    PatternRecord expected = RecordOf(code);
+    PatternRecord expected = testing::RecordOf(code);
     expected.NotExpanded = counts;
     EXPECT_EQ(main.Library.CurrentPattern, 1);
     EXPECT_EQ(main.Library.ReadPatternRecord(1), expected);
@@ -174,7 +166,7 @@ TEST_F(GeneratorRunTest, DrawingALibraryPatternTakesItsHighestRecord) {
     HaltAtPoll(platform.DoEventsCalls + 1);
     main.CommandGenerate_Click();
     EXPECT_EQ(main.Library.CurrentPattern, 4);
-    EXPECT_EQ(main.Library.ReadPatternRecord(4), RecordOf(testing::kPatternCodes[1]));
+    EXPECT_EQ(main.Library.ReadPatternRecord(4), testing::RecordOf(testing::kPatternCodes[1]));
 }
 
 // The checks of a pattern, in order; a refused pattern starts nothing and
@@ -237,8 +229,7 @@ TEST_F(GeneratorRunTest, RandomPatternsKeepTheEditorLockedUntilUnticked) {
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(platform.DoEventsCalls, 0);
 
-    PatternRecord drawable = RecordOf(testing::kPatternCodes[1]);
-    main.Library.AppendPattern(drawable);
+    testing::Append(main.Library, testing::kPatternCodes[1]);
     main.Form.Grid[7].Enabled = false;
     main.Form.ImportPattern.Enabled = false;
     const auto before = LockStates(main.Form);
