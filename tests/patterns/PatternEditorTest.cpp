@@ -271,16 +271,5 @@ TEST_F(PatternImportTest, FileProblemsAreReported) {
     EXPECT_TRUE(main.Form.ImportPattern.Enabled);
 }
 
-TEST_F(PatternImportTest, ClosedWindowEndsTheImport) {
-    Load("");
-    int waits = 0;
-    platform.OnDoEvents = [&](int) {
-        if (main.Form.Picture1.Visible && ++waits == 3) main.Form_Unload();
-    };
-    Import(SdsFileOf({kSuitable20, kSuitable21}), {});
-    EXPECT_EQ(waits, 3);
-    EXPECT_TRUE(Library().empty());
-}
-
 }  // namespace
 }  // namespace cluemill
