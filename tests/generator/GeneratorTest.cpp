@@ -5,8 +5,10 @@
 // under every option set is recorded in tests/data (RecordedTest.cpp).
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,45 +21,47 @@ namespace {
 
 using testing::ScriptedRun;
 
-// Solved by hidden singles; 17 givens, so minimal. Then with a redundant given.
-const std::string kLogic =
-    ".................1..2..3.4................23567..1.......6.8.9...5..4....17......";
-const std::string kLogicPlusOne = "3" + kLogic.substr(1);
-// A minimal 17-clue puzzle without its given in cell 52: cell 52 is the
-// first that makes it unique, and solvable by logic, again.
-const std::string kLessOne =
-    "................12..3..4........56...1........2..........27.8...4..1....8..9..3..";
-// Needs the search; 17 givens. A given in cell 1 makes it "Medium".
-const std::string kSearch =
-    ".................1....23.4......4.2...5........67..1...4........8.1..9..32....8..";
-// Several solutions: cell 45 is the first single cell that makes it unique.
-const std::string kSeveralOne =
-    "8.........59.......76.........572486...431792...698135....1.567...8.6913......248";
-// Several solutions: no single cell helps, cells 4 and 8 are the first pair.
-const std::string kSeveralTwo =
-    "8.........95.......76.........428967...713245...596138....5.716...8.2493......582";
-// 16 givens: cell 72 is the first that makes it unique, with 17 givens.
-const std::string kSixteen =
-    "................12....34.........3....5.....1.675........18...734....6...........";
-// The logic pass meets a cell without candidates.
-const std::string kDeadEnd =
-    "431.....98...7.........53...5.1..6.............7..6.8...57.........1...31.....495";
-const std::string kFullGrid =
-    "824763519651289374379451286763145892142938765598672431417326958286597143935814627";
-
 struct AcceptanceCase {
-    const char* Name;
-    const std::string* Candidate;
-    const char* Options;  // 'm' minimal, 'l' limited, a digit the expansion level
-    int Difficulty;       // 0 = rejected
-    PatternCounter Counted;
+    std::string Name, Candidate, Options;
+    int Difficulty = 0;  // 0 = rejected
+    PatternCounter Counted{};
     std::vector<int> Added;  // cells an expansion adds
-    int Stages;              // stages the acceptance told of
+    int Stages = 0;          // stages the acceptance told of
 };
 
 void PrintTo(const AcceptanceCase& c, std::ostream* os) {
     *os << c.Name;
 }
+
+// The candidates of tests/data/acceptance.txt by name, and its paths.
+std::map<std::string, std::string>& Puzzles() {
+    static std::map<std::string, std::string> puzzles;
+    return puzzles;
+}
+const std::vector<AcceptanceCase> kCases = [] {
+    const std::map<std::string, PatternCounter> counters = {
+        {"-", {}},
+        {"Minimal", PatternCounter::Minimal},
+        {"Expanded", PatternCounter::Expanded},
+        {"NotExpanded", PatternCounter::NotExpanded}};
+    std::ifstream in(CLUEMILL_TEST_DATA "/acceptance.txt");
+    std::vector<AcceptanceCase> cases;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string kind, name, text, counter, added;
+        fields >> kind >> name >> text;
+        if (kind == "puzzle") Puzzles()[name] = text;
+        if (kind != "case") continue;
+        AcceptanceCase& c = cases.emplace_back();
+        fields >> c.Options >> c.Difficulty >> counter >> added >> c.Stages;
+        c.Name = name;
+        c.Candidate = Puzzles().at(text);
+        c.Counted = counters.at(counter);
+        for (const auto& cell : testing::Split(added == "-" ? "" : added, ','))
+            c.Added.push_back(std::stoi(cell));
+    }
+    return cases;
+}();
 
 RunSettings Options(const std::string& options) {
     RunSettings settings;
@@ -77,7 +81,7 @@ TEST_P(Acceptance, DecidesAndCounts) {
     testing::FakePlatform random;
     Generator generator(random);
     ScriptedRun run;
-    const CellValues candidate = ReadPuzzleText(*c.Candidate);
+    const CellValues candidate = ReadPuzzleText(c.Candidate);
     EXPECT_EQ(generator.Decide(candidate, Options(c.Options), run), c.Difficulty > 0);
     EXPECT_EQ(run.Stages.size(), static_cast<std::size_t>(c.Stages));
     if (c.Difficulty == 0) {
@@ -93,45 +97,27 @@ TEST_P(Acceptance, DecidesAndCounts) {
     EXPECT_EQ(puzzle.Givens, givens);
 }
 
-constexpr PatternCounter kExpanded = PatternCounter::Expanded;
-constexpr PatternCounter kNotExpanded = PatternCounter::NotExpanded;
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Paths, Acceptance, ::testing::Values(
-    AcceptanceCase{"LogicPassMinimal", &kLogic, "ml", 1, PatternCounter::Minimal, {}, 1},
-    AcceptanceCase{"LogicPassNotMinimal", &kLogicPlusOne, "m", 0, {}, {}, 1},
-    AcceptanceCase{"SearchOthersMinimal", &kSearch, "m3", 6, PatternCounter::Minimal, {}, 1},
-    AcceptanceCase{"SearchUnderLimitExpanded", &kSearch, "l1", 3, kExpanded, {1}, 1},
-    AcceptanceCase{"SearchUnderLimitAndMinimal", &kSearch, "ml1", 0, {}, {}, 0},
-    AcceptanceCase{"SeveralOneCellBeforeAnyPair", &kSeveralOne, "3", 2, kExpanded, {45}, 1},
-    AcceptanceCase{"SeveralNeedsAPair", &kSeveralTwo, "1", 0, {}, {}, 1},
-    AcceptanceCase{"SeveralTwoCells", &kSeveralTwo, "2", 2, kExpanded, {4, 8}, 2},
-    AcceptanceCase{"SeveralExpandedNotMinimal", &kSeveralTwo, "m2", 0, {}, {}, 3},
-    AcceptanceCase{"SeveralExpandedMinimal", &kSixteen, "m1", 6, kExpanded, {72}, 2},
-    AcceptanceCase{"SeveralExpandedUnderLimitAndMinimal", &kLessOne, "ml1", 3, kExpanded, {52}, 2},
-    AcceptanceCase{"DeadEnd", &kDeadEnd, "3", 0, {}, {}, 0},
-    AcceptanceCase{"FullGridIsOthers", &kFullGrid, "", 6, kNotExpanded, {}, 0},
-    AcceptanceCase{"FullGridNotMinimal", &kFullGrid, "m", 0, {}, {}, 1}),
-    [](const auto& row) { return std::string(row.param.Name); });
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(Paths, Acceptance, ::testing::ValuesIn(kCases),
+                         [](const auto& row) { return row.param.Name; });
 
 // The expansion polls once after every trial that fails: every single cell
 // at level 1, then pairs, then triples; a halt stops it at the next trial.
 TEST(Expansion, TriesEachLevelInFullAndStopsAtAHalt) {
-    std::string thirteen = kSixteen;  // 13 givens: three more cannot make it unique
+    std::string thirteen = Puzzles().at("sixteen");  // 13 givens: three more cannot make it unique
     for (int i = 80, dropped = 0; dropped < 3; --i) {
         if (thirteen[i] != '.') {
             thirteen[i] = '.';
             ++dropped;
         }
     }
+    const std::string& severalTwo = Puzzles().at("several-two");
     struct Case {
         const std::string* Candidate;
         int Level;
         bool HaltAtLevelTwo;
     };
     for (const Case& c :
-         {Case{&kSeveralTwo, 1, false}, Case{&thirteen, 3, false}, Case{&kSeveralTwo, 3, true}}) {
+         {Case{&severalTwo, 1, false}, Case{&thirteen, 3, false}, Case{&severalTwo, 3, true}}) {
         testing::FakePlatform random;
         Generator generator(random);
         ScriptedRun run;
