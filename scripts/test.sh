@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that every C++ file is formatted by
-# .clang-format, builds Cluemill with warnings as errors and runs every test;
+# .clang-format and that the tests stay within 40% of the code
+# (scripts/test-size.sh), builds Cluemill with warnings as errors and runs every test;
 # then the same tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan), the tests of the commands that
 # work on several threads (rate, grade and generate with --jobs) built with
@@ -17,6 +18,7 @@ cluemill_install_missing
     echo "Some files are not formatted: run clang-format -i on them." >&2
     exit 1
 }
+bash "$CLUEMILL_ROOT/scripts/test-size.sh"
 jobs="$(nproc 2>/dev/null || echo 2)"
 build="$CLUEMILL_ROOT/build"
 cluemill_build "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLUEMILL_WERROR=ON -DCLUEMILL_BUILD_TESTS=ON \
