@@ -130,13 +130,17 @@ bool Main::StartRun() {
         return false;
     }
 
+    LockForRun();
+    return true;
+}
+
+void Main::LockForRun() {
     SaveGUI();
     DisableGUI();
     Generating = true;
     HaltRequested = false;
     Form.CommandHalt.Visible = true;
     Form.CommandGenerate.Visible = false;
-    return true;
 }
 
 void Main::EndRun(RunEnd end) {
@@ -198,12 +202,7 @@ void Main::CommandForecast_Click() {
         return;
     }
     settings.RandomPatterns = false;
-    SaveGUI();
-    DisableGUI();
-    Generating = true;
-    HaltRequested = false;
-    Form.CommandHalt.Visible = true;
-    Form.CommandGenerate.Visible = false;
+    LockForRun();
     SampleLimit limit;
     limit.Seconds = ForecastSeconds;
     const ForecastSample sample = SamplePattern(

@@ -187,6 +187,9 @@ class Main : public SolutionDisplay {
     // (its message shown). EndRun: the closing message, the window unlocked.
     bool StartRun();
     void EndRun(RunEnd end);
+    // The window locked for a run or a forecast, "Halt Generator" in place
+    // of "Generate Sudokus".
+    void LockForRun();
     // The run's choices as the Form shows them.
     RunSettings Settings() const;
     bool RandomPatternsUsable();
