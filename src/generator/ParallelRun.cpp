@@ -21,7 +21,8 @@ namespace {
 constexpr std::size_t kQueueLimit = 4096;
 
 // The longest the writer waits without being woken: it polls its own
-// halt (Ctrl-C, a time limit) and progress at least this often.
+// halt (Ctrl-C, a time limit) and progress at least this often and, in a
+// run without a seed, takes the puzzles queued since.
 constexpr auto kWriterWait = std::chrono::milliseconds(5);
 
 // What wakes the writer: a job queued a puzzle, passed the stamp the writer
@@ -56,7 +57,11 @@ struct StampedPuzzle {
 // queues what it accepts, and publishes its progress for the writer.
 struct Job final : RunObserver {
     Job(std::optional<std::uint64_t> seed, const PatternLibrary& library, WriterSignal& signal)
-        : Random(seed), Engine(Random), Library(library), Signal(signal) {}
+        : Random(seed),
+          Engine(Random),
+          Library(library),
+          Signal(signal),
+          WakeOnAccept(seed.has_value()) {}
 
     bool Poll() override {
         Published.store(++Placements, std::memory_order_release);
@@ -71,7 +76,7 @@ struct Job final : RunObserver {
             SpaceFree.wait(lock, [&] { return Queue.size() < kQueueLimit || Stop.load(); });
             Queue.push_back(std::move(stamped));
         }
-        Signal.Raise();
+        if (WakeOnAccept) Signal.Raise();
     }
     Pattern PatternOf(std::int32_t record) override {
         return DecodePattern(Library.ReadPatternRecord(record).PatternCode);
@@ -81,6 +86,11 @@ struct Job final : RunObserver {
     Generator Engine;
     PatternLibrary Library;
     WriterSignal& Signal;
+    // A seeded run's writer waits for the next puzzle in stamp order and is
+    // woken for each. Without a seed it looks every few milliseconds and
+    // takes what has come: a wake-up per puzzle would cost the jobs a
+    // switch of thread each, several percent of a fast pattern's run.
+    const bool WakeOnAccept;
     std::mutex Lock;
     std::condition_variable SpaceFree;  // the writer took a puzzle, or stop
     std::deque<StampedPuzzle> Queue;
@@ -136,9 +146,9 @@ bool AskToWake(const Jobs& jobs, std::size_t first, std::int64_t at) {
 }
 
 // The writer's loop until a halt or the end of every job; true when halted,
-// recording set when a recording asked for the halt. It sleeps until a job
-// has something that may change what it may write: no puzzle waits for the
-// writer to look again, and the jobs never wait for it.
+// recording set when a recording asked for the halt. In a seeded run it
+// sleeps until a job has something that may change what it may write, so
+// no puzzle waits for it to look again; the jobs never wait for it.
 bool WriteWhileRunning(const Jobs& jobs, bool seeded, JobsWriter& writer, WriterSignal& signal,
                        bool& recording) {
     recording = false;
@@ -152,7 +162,7 @@ bool WriteWhileRunning(const Jobs& jobs, bool seeded, JobsWriter& writer, Writer
             std::any_of(views.begin(), views.end(), [](const JobView& view) { return !view.Done; });
         if (first == jobs.size() && !running) return false;  // every job ran out of fillings
         // Without a seed no run repeats another, so the order is free: a
-        // puzzle is written as soon as it is queued.
+        // puzzle is written within a few milliseconds of being queued.
         if (first == jobs.size()) {
             signal.Wait();
             continue;
