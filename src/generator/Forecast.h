@@ -23,6 +23,10 @@ struct ForecastSample {
         std::array<std::int32_t, 6> Accepted{};  // per class, index class - 1
     };
     std::vector<Base> Bases;
+    // Candidates a second of all jobs together in each whole time slice of
+    // the sample. With fewer jobs than cores the jobs move to the next core
+    // with every slice, so that each core the run may land on is timed.
+    std::vector<double> SliceSpeeds;
     int Jobs = 1;
     // Wall-clock seconds the sample took.
     double Seconds = 0;
@@ -68,7 +72,9 @@ struct Forecast {
 // bases as cycles of a renewal process (accepted puzzles over the time the
 // bases took, with the spread between bases in the interval), never
 // narrower than the Poisson interval of the count; with none accepted the
-// estimate is 0 and the upper bound the rule of three.
+// estimate is 0 and the upper bound the rule of three. The machine's own
+// swings in speed widen each interval of puzzles an hour: its low end by
+// the slowest slice against the average one, its high end by the fastest.
 Forecast EstimateForecast(const ForecastSample& sample);
 
 // The forecast as a setter reads it: the clue count and the symmetry, the

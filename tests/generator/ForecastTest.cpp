@@ -68,6 +68,13 @@ TEST(Forecast, FiguresFollowTheSample) {
     EXPECT_EQ(forecast.PerHour[0].Low, 0);
     EXPECT_DOUBLE_EQ(forecast.PerHour[0].High, 3 * 3600.0 * 2 / 10);
     EXPECT_FALSE(forecast.FirstSeconds[0]);
+    // Slices of the sample at half and one and a half times the average
+    // speed widen every interval an hour by those factors, no estimate.
+    sample.SliceSpeeds = {100, 300};
+    const Forecast swung = EstimateForecast(sample);
+    EXPECT_DOUBLE_EQ(swung.TotalPerHour.Value, forecast.TotalPerHour.Value);
+    EXPECT_DOUBLE_EQ(swung.TotalPerHour.Low, forecast.TotalPerHour.Low * 0.5);
+    EXPECT_DOUBLE_EQ(swung.PerHour[0].High, forecast.PerHour[0].High * 1.5);
 }
 
 }  // namespace
