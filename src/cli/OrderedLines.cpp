@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <istream>
 #include <mutex>
 #include <ostream>
 #include <thread>
@@ -135,6 +136,14 @@ int ForEachPuzzleLine(std::istream& in, std::ostream& out, std::ostream& err,
             out << result;
         });
     }
+    // Reading from a stream tied to out (std::cin is tied to std::cout)
+    // flushes out on this thread, while a job may be writing to it: bytes
+    // written twice or lost. The lines are read untied; the tie comes back.
+    struct Untie {
+        std::istream& In;
+        std::ostream* Tied = In.tie(nullptr);
+        ~Untie() { In.tie(Tied); }
+    } untie{in};
     OrderedBatches ordered(out, err, jobs, makeWorker);
     LineBatch batch;
     const auto add = [&](std::string text, bool message) {

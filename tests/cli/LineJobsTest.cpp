@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,30 @@ TEST(LineJobs, ChangeNoByteOfTheOutput) {
                 EXPECT_TRUE(many.Out == one.Out) << jobs << " jobs print other results";
             }
         }
+    }
+}
+
+// Standard input is tied to standard output, so reading a line flushes it:
+// those flushes must never meet a job's writes, which then lost or doubled
+// whole runs of lines.
+TEST(LineJobs, InputTiedToTheOutputLosesNoLine) {
+    std::string input;  // far more than the jobs read ahead
+    for (int copy = 0; copy < 10; ++copy) {
+        for (const std::string& line : MixedLines()) input += line + "\n";
+    }
+    const std::string expected = testing::RunCommand({"rate", "--jobs", "1"}, input).Out;
+    const std::string path = ::testing::TempDir() + "cluemill_tied_output.txt";
+    for (int round = 0; round < 10; ++round) {
+        std::istringstream in(input);
+        std::ostringstream err;
+        {
+            std::ofstream out(path, std::ios::trunc);
+            in.tie(&out);
+            RunCli({"rate", "--jobs", "2"}, in, out, err);
+        }
+        std::ifstream written(path);
+        const std::string text{std::istreambuf_iterator<char>(written), {}};
+        ASSERT_TRUE(text == expected) << "round " << round;
     }
 }
 
