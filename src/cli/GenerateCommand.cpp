@@ -179,8 +179,13 @@ bool RunRecorder::Record(const AcceptedPuzzle& puzzle) {
         library.CurrentPattern = puzzle.Record;
         library.PatternRec = library.ReadPatternRecord(puzzle.Record);
     }
+    errno = 0;
     const BatchKeeper::Verdict verdict = keeper_.Consider(
         puzzle, library.PatternRec.PatternCode, DecodePattern(library.PatternRec.PatternCode));
+    if (const auto unstored = keeper_.Unstored();
+        unstored && verdict == BatchKeeper::Verdict::Write) {
+        Failed(*unstored);
+    }
     if (verdict == BatchKeeper::Verdict::Duplicate) return false;
     // A puzzle of a class not asked for still counts in the pattern's
     // statistics, so that its shares stay true.

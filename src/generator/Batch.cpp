@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "generator/Batch.h"
 
+#include <cerrno>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -68,8 +69,16 @@ bool DistinctIndex::Add(const std::string& patternCode, const Pattern& pattern,
     const std::string form = known.Symmetry->CanonicalForm(givens);
     std::error_code ignored;
     std::filesystem::create_directories(folder_, ignored);
-    auto file = RecordFile::Open(folder_ / (patternCode + ".txt"), RecordFile::Access::Write);
-    if (!file) return known.Forms.insert(form).second;
+    const std::filesystem::path path = folder_ / (patternCode + ".txt");
+    unstored_.reset();
+    auto file = RecordFile::Open(path, RecordFile::Access::Write);
+    if (!file) {
+        const int reason = errno;
+        if (!known.Forms.insert(form).second) return false;
+        unstored_ = path;
+        errno = reason;
+        return true;
+    }
     // What others added since the last look, under the lock: whole records
     // only (a record is written whole, but a file cut short by hand is not).
     const std::uint64_t length = file->Length() / kFormRecord * kFormRecord;
@@ -82,7 +91,11 @@ bool DistinctIndex::Add(const std::string& patternCode, const Pattern& pattern,
         known.Read += read / kFormRecord * kFormRecord;
     }
     if (!known.Forms.insert(form).second) return false;
-    if (file->WriteWhole(length, form + '\n')) known.Read = length + kFormRecord;
+    if (file->WriteWhole(length, form + '\n')) {
+        known.Read = length + kFormRecord;
+    } else {
+        unstored_ = path;
+    }
     return true;
 }
 

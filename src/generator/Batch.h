@@ -49,8 +49,11 @@ class DistinctIndex {
     explicit DistinctIndex(std::filesystem::path appFolder) : folder_(appFolder / "Distinct") {}
     // Adds the puzzle's form for the pattern and returns true, or returns
     // false when an equivalent puzzle was written before. A form that cannot
-    // be stored (the file cannot be written) lets the puzzle through.
+    // be stored (the file cannot be written) lets the puzzle through, is
+    // still kept for this run, and leaves the file in Unstored (errno says
+    // why); the next Add clears it.
     bool Add(const std::string& patternCode, const Pattern& pattern, const CellValues& givens);
+    const std::optional<std::filesystem::path>& Unstored() const { return unstored_; }
 
   private:
     struct Known {
@@ -60,6 +63,7 @@ class DistinctIndex {
     };
     std::filesystem::path folder_;
     std::map<std::string, Known> known_;
+    std::optional<std::filesystem::path> unstored_;
 };
 
 // Keeps a batch's order while its puzzles come: which to write, which to
@@ -82,6 +86,11 @@ class BatchKeeper {
     bool Filled() const;
     // The time limit has passed (read the clock once per call).
     bool TimeUp() const;
+    // The distinct puzzles' file that the last puzzle written could not be
+    // stored in, if any (errno says why).
+    std::optional<std::filesystem::path> Unstored() const {
+        return index_ ? index_->Unstored() : std::nullopt;
+    }
     std::int64_t Duplicates() const { return duplicates_; }
     std::int64_t Written() const { return written_; }
 
