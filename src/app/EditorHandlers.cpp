@@ -66,8 +66,9 @@ void Main::Grid_Click(int index) {
 void Main::ShowPatternInfo() {
     const Pattern clues = GridPattern();
     const auto count = std::count(clues.begin(), clues.end(), true);
+    // Every map fixes an empty grid: naming its symmetry would tell nothing.
     Form.PatternInfo.Caption = std::to_string(count) + (count == 1 ? " clue" : " clues") +
-                               ", symmetry " + SymmetryName(clues);
+                               (count == 0 ? "" : ", symmetry " + SymmetryName(clues));
 }
 
 void Main::NewPattern_Click() {

@@ -50,6 +50,7 @@ TEST_F(InsightTest, AClickSetsOrClearsTheCellAndItsImages) {
         EXPECT_EQ(main.Form.PatternInfo.Caption, c.Info);
         main.Grid_Click(c.Cell);
         EXPECT_EQ(Red(), 0) << c.Info;
+        EXPECT_EQ(main.Form.PatternInfo.Caption, "0 clues");
     }
 }
 
