@@ -3,10 +3,10 @@
 # .clang-format and that the tests stay within 40% of the code
 # (scripts/test-size.sh), builds Cluemill with warnings as errors and runs every test;
 # then the same tests built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan), the tests of the commands that
-# work on several threads (rate, grade and generate with --jobs) built with
-# ThreadSanitizer (build-tsan), and a short run of every fuzz target
-# (fuzz/run.sh, build-fuzz). Exit status non-zero on any failure.
+# UndefinedBehaviorSanitizer (build-asan), the tests of the work done on
+# several threads (rate, grade and generate with --jobs, the forecast's
+# sample) built with ThreadSanitizer (build-tsan), and a short run of every
+# fuzz target (fuzz/run.sh, build-fuzz). Exit status non-zero on any failure.
 # CLUEMILL_FUZZ_RUNS sets the runs per fuzz target (default 2000).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -36,6 +36,6 @@ tsan="$CLUEMILL_ROOT/build-tsan"
 cluemill_build "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLUEMILL_WERROR=ON -DCLUEMILL_BUILD_TESTS=ON \
     -DCLUEMILL_BUILD_GUI=OFF -DCLUEMILL_BUILD_BENCH=OFF -DCLUEMILL_SANITIZE=thread
 (cd "$tsan" && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-    ctest --output-on-failure --parallel "$jobs" -R 'Jobs|Grade')
+    ctest --output-on-failure --parallel "$jobs" -R 'Jobs|Grade|Forecast')
 
 bash "$CLUEMILL_ROOT/fuzz/run.sh" "${CLUEMILL_FUZZ_RUNS:-2000}"
