@@ -155,11 +155,14 @@ Estimate Wilson(double successes, double trials) {
 }
 
 // Accepted puzzles an hour from the bases' accepted counts (of one class,
-// or all when difficulty is 0): the ratio of accepted puzzles to the time
-// the bases took, its spread from the bases' differences, and never
-// narrower than the Poisson interval of the count.
+// or all when difficulty is 0): the share of candidates accepted, with its
+// spread from the bases' differences, times the candidates an hour; never
+// narrower than the Poisson interval of the count. The bases are weighed
+// by their candidates, not their time, so that a moment in which the
+// machine stood still shows in the swing of its speed only.
 Estimate PerHour(const ForecastSample& sample, int difficulty) {
     double accepted = 0;
+    double candidates = 0;
     double seconds = 0;
     const auto count = [difficulty](const ForecastSample::Base& base) {
         double n = 0;
@@ -169,24 +172,23 @@ Estimate PerHour(const ForecastSample& sample, int difficulty) {
     };
     for (const auto& base : sample.Bases) {
         accepted += count(base);
+        candidates += static_cast<double>(base.Candidates);
         seconds += base.Seconds;
     }
-    if (seconds <= 0) return {};
+    if (seconds <= 0 || candidates <= 0) return {};
     // The jobs ran side by side: an hour of the run is Jobs hours of bases.
     const double scale = 3600.0 * sample.Jobs / seconds;
     Estimate poisson = PoissonInterval(accepted);
     Estimate estimate{accepted * scale, poisson.Low * scale, poisson.High * scale};
     const double n = static_cast<double>(sample.Bases.size());
     if (accepted > 0 && n >= 2) {
-        const double rate = accepted / seconds;
+        const double share = accepted / candidates;
         double squares = 0;
         for (const auto& base : sample.Bases) {
-            const double residual = count(base) - rate * base.Seconds;
+            const double residual = count(base) - share * static_cast<double>(base.Candidates);
             squares += residual * residual;
         }
-        const double meanSeconds = seconds / n;
-        const double spread =
-            std::sqrt(squares / (n * (n - 1))) / meanSeconds * 3600.0 * sample.Jobs;
+        const double spread = std::sqrt(squares / (n * (n - 1))) * n * scale;
         estimate.Low = std::max(0.0, std::min(estimate.Low, estimate.Value - kZ * spread));
         estimate.High = std::max(estimate.High, estimate.Value + kZ * spread);
     }

@@ -68,13 +68,15 @@ struct Forecast {
     Estimate TotalPerHour;
 };
 
-// The figures of a sample. Accepted puzzles an hour follow the sample's
-// bases as cycles of a renewal process (accepted puzzles over the time the
-// bases took, with the spread between bases in the interval), never
-// narrower than the Poisson interval of the count; with none accepted the
-// estimate is 0 and the upper bound the rule of three. The machine's own
-// swings in speed widen each interval of puzzles an hour: its low end by
-// the slowest slice against the average one, its high end by the fastest.
+// The figures of a sample. Accepted puzzles an hour are the share of
+// candidates accepted times the candidates an hour. The share follows the
+// sample's bases as cycles of a renewal process (accepted puzzles over the
+// candidates the bases tried, with the spread between bases in the
+// interval), never narrower than the Poisson interval of the count; with
+// none accepted the estimate is 0 and the upper bound the rule of three.
+// The machine's own swings in speed widen each interval of puzzles an
+// hour: its low end by the slowest slice against the average one, its high
+// end by the fastest.
 Forecast EstimateForecast(const ForecastSample& sample);
 
 // The forecast as a setter reads it: the clue count and the symmetry, the
