@@ -78,9 +78,6 @@ const Command kGenerate = {
     "usage error or a refused pattern.\n",
 };
 
-constexpr std::array<const char*, 6> kClasses = {"Very Easy", "Easy",      "Medium",
-                                                 "Hard",      "Very Hard", "Others"};
-
 std::atomic<bool> gInterrupted{false};
 
 extern "C" void OnInterrupt(int) {
@@ -239,7 +236,7 @@ void RunRecorder::Summary(RunEnd end, int jobs) const {
          << "pattern " << data_.Library.PatternRec.PatternCode << " (record "
          << data_.Library.CurrentPattern << ")\n"
          << jobs << (jobs == 1 ? " job\n" : " jobs\n");
-    for (int c = 0; c < 6; ++c) err_ << kClasses[c] << ": " << newCount_[c] << '\n';
+    for (int c = 0; c < 6; ++c) err_ << kClassNames[c] << ": " << newCount_[c] << '\n';
     const double elapsed = Seconds();
     err_ << candidates_ << " candidates in " << elapsed << " s ("
          << static_cast<std::int64_t>(elapsed > 0 ? static_cast<double>(candidates_) / elapsed : 0)

@@ -12,8 +12,8 @@ namespace cluemill {
 
 namespace {
 
-constexpr std::array<const char*, 6> kClassNames = {"very-easy", "easy",      "medium",
-                                                    "hard",      "very-hard", "others"};
+constexpr std::array<const char*, 6> kClassKeys = {"very-easy", "easy",      "medium",
+                                                   "hard",      "very-hard", "others"};
 
 // A stored form: 81 characters and a line end.
 constexpr std::size_t kFormRecord = 82;
@@ -29,8 +29,8 @@ bool BatchSettings::HasQuota() const {
 
 int ClassOfName(const std::string& name) {
     if (name.size() == 1 && name[0] >= '1' && name[0] <= '6') return name[0] - '0';
-    for (std::size_t c = 0; c < kClassNames.size(); ++c) {
-        if (name == kClassNames[c]) return static_cast<int>(c) + 1;
+    for (std::size_t c = 0; c < kClassKeys.size(); ++c) {
+        if (name == kClassKeys[c]) return static_cast<int>(c) + 1;
     }
     return 0;
 }

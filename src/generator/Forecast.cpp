@@ -212,9 +212,6 @@ std::pair<double, double> SpeedSwing(const std::vector<double>& speeds, double c
     return {*low / mean, *high / mean};
 }
 
-constexpr std::array<const char*, 6> kClasses = {"Very Easy", "Easy",      "Medium",
-                                                 "Hard",      "Very Hard", "Others"};
-
 std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -257,7 +254,7 @@ std::string ForecastReport(const Pattern& clues, const ForecastSample& sample) {
     for (int c = 0; c < 6; ++c) {
         const Estimate& share = forecast.Share[c];
         const Estimate& hour = forecast.PerHour[c];
-        out << kClasses[c] << '\t' << Fixed(share.Value * 100, 4) << " ("
+        out << kClassNames[c] << '\t' << Fixed(share.Value * 100, 4) << " ("
             << Fixed(share.Low * 100, 4) << "-" << Fixed(share.High * 100, 4) << ")\t"
             << Whole(hour.Value) << " (" << Whole(hour.Low) << "-" << Whole(hour.High) << ")\t"
             << (forecast.FirstSeconds[c] ? Wait(*forecast.FirstSeconds[c])

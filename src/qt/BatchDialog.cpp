@@ -39,7 +39,7 @@ std::optional<BatchSettings> AskBatch(const BatchSettings& current, QtPlatform& 
         const auto quota = static_cast<int>(current.Quota[i].value_or(0));
         quotas[i] =
             Count(&dialog, QStringLiteral("Quota(%1)").arg(i), quota, QStringLiteral("any"));
-        form->addRow(QStringLiteral("%1:").arg(QLatin1String(kSheetClassNames[i])), quotas[i]);
+        form->addRow(QStringLiteral("%1:").arg(QLatin1String(kClassNames[i])), quotas[i]);
     }
     auto* distinct = new QCheckBox(QStringLiteral("&Distinct puzzles only"), &dialog);
     distinct->setObjectName(QStringLiteral("Distinct"));

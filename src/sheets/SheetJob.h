@@ -23,10 +23,6 @@ struct SheetPuzzle {
     std::string Label;
 };
 
-// The class names printed beside graded puzzles, by difficulty 1 to 6.
-inline constexpr std::array<const char*, 6> kSheetClassNames = {"Very Easy", "Easy",      "Medium",
-                                                                "Hard",      "Very Hard", "Others"};
-
 // Solves a puzzle for a sheet and, when it can be printed, appends it to
 // puzzles numbered after the others, with its class as the label when
 // `grade`. Returns why it cannot be printed (its givens conflict, or it has
@@ -40,7 +36,7 @@ inline const char* AddSheetPuzzle(Solver& solver, const CellValues& givens, bool
     puzzle.Givens = solver.Puzzle;
     puzzle.Solution = solver.Solution;
     puzzle.Number = static_cast<int>(puzzles.size());
-    if (grade) puzzle.Label = kSheetClassNames[std::clamp(solver.Difficulty, 1, 6) - 1];
+    if (grade) puzzle.Label = kClassNames[std::clamp(solver.Difficulty, 1, 6) - 1];
     return nullptr;
 }
 

@@ -13,6 +13,10 @@ struct ChuteScan;
 
 using CellValues = std::array<std::int8_t, kCells>;
 
+// The names of the difficulty classes 1 to 6, as the program prints them.
+inline constexpr std::array<const char*, 6> kClassNames = {"Very Easy", "Easy",      "Medium",
+                                                           "Hard",      "Very Hard", "Others"};
+
 // Told to UniqueSud by its caller. A generation run asks for no window
 // output and, with "Limited to Very Hard" ticked, for no search at all.
 struct SearchSwitches {
